@@ -1,1 +1,8 @@
-int main() { return 0; }
+#include "app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return runStartup();
+}

@@ -54,6 +54,9 @@ public:
     void update(qint64 id, const RecordChanges& c);
     void remove(qint64 id);
 
+    // A full structural check of both files (the blob file's takes a while).
+    bool filesAreSound();
+
     void setContentCodec(std::shared_ptr<ContentCodec> codec);
     ContentCodec& contentCodec() { return *codec_; }
     sql::Connection& connection() { return conn_; }
@@ -67,6 +70,7 @@ private:
     TableFile() = default;
     void checkAndLoad(const QStringList& passwords);
     void loadIndex();
+    bool quickCheck(const char* schema);
     void reindexDate(const QString& key);
     void begin();
     void commit();

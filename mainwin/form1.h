@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the diary tree, the editor, the bars and the status bar.
+// It starts disabled and empty; a successful login fills and enables it.
+#include "mainwin/entrylifecycle.h"
+#include "mainwin/mainmenus.h"
+#include "settings/daybooksettings.h"
+#include "store/daybook.h"
+#include "store/diarytable.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QComboBox;
+class QSplitter;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+class RichEdit;
+class StatusPanels;
+
+class TForm1 : public QMainWindow, private EntryLifecycle::View {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The program folder (templates, help, sounds) and where daybooks live.
+    QString AppDir;
+    QString DataDir;
+
+    RichEdit* RichEdit1 = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    StatusPanels* StatusBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;  // the menu bar
+    QToolBar* ToolBar4 = nullptr;  // the Format bar
+    QComboBox* ComboBox1 = nullptr;  // font name
+    QComboBox* ComboBox2 = nullptr;  // font size, entry = size - 8
+    QTimer* Timer1 = nullptr;
+    std::unique_ptr<MainMenus> menus;
+
+    // The daybook open in the editor: Table1's current record is the shown diary.
+    std::unique_ptr<DiaryTable> Table1;
+    QString currentUser;  // empty while no daybook is open
+    DaybookSettings settings;
+    EntryLifecycle entries;
+
+    daybook::Files daybookFiles() const { return daybook::filesFor(DataDir, currentUser); }
+    // Makes a fresh Table1 with its delete gate (after a switch of daybooks).
+    void makeTable1();
+    void closeTable1();
+
+    // The entry life cycle.
+    void write() { entries.write(); }
+    void append() { entries.append(); }
+    void showtext() { entries.showtext(); }
+    void addchange(const QString& key) { entries.addchange(key); }
+    bool searchdate(const QString& key);
+    void refreshStatusLine() override;
+    void fontBoxesFromCaret() override;
+    void fontBoxesFromDefault() override;
+
+    // Handlers.
+    void Savediary1Click();
+    void Deletecurrentdiary1Click();
+    void Exit1Click();
+    void N32Click();
+    bool Table1BeforeDelete() { return entries.beforeDelete(); }
+    void Timer1Timer();
+    void FormClose(QCloseEvent* event);
+
+    // Runs a command; an error it raises is shown with its own text and the
+    // command stops there, the program going on.
+    template <typename Fn>
+    void guarded(Fn&& fn);
+
+protected:
+    void closeEvent(QCloseEvent* event) override { FormClose(event); }
+
+private:
+    void buildLayout();
+    void listfonts();
+    void setDeleteEnabled(bool enabled) override;
+    void setCaretPanel(const QString& text) override;
+    void collapseTree() override;
+    void focusEditor() override;
+    void removeSelectedDayNode() override;
+};
+
+extern TForm1* Form1;
+
+void showError(QWidget* parent, const std::exception& e);
+
+template <typename Fn>
+void TForm1::guarded(Fn&& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        showError(this, e);
+    }
+}

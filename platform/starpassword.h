@@ -1,0 +1,5 @@
+#pragma once
+// Password boxes show "*" for every character, whatever the desktop style.
+class QLineEdit;
+
+void makeStarPasswordBox(QLineEdit* edit);
