@@ -44,10 +44,12 @@ QTextDocument* RichEdit::newDocument() const {
 void RichEdit::installDocument(QTextDocument* doc) {
     QTextDocument* old = document();
     if (old == doc) return;
+    // Documents we made are ours; the first one belongs to the base class,
+    // which deletes it inside setDocument, so ask before the swap.
+    const bool oldIsOurs = old && old->parent() == this;
     setDocument(doc);
     connect(doc, &QTextDocument::modificationChanged, this, &RichEdit::modifiedChanged);
-    // Documents we made are ours; the first one belongs to the base class.
-    if (old && old->parent() == this) delete old;
+    if (oldIsOurs) delete old;
 }
 
 // ---- content ----

@@ -137,9 +137,11 @@ void TForm2::BitBtn3Click() {
     windowplacement::showOver(w, Form1);
 }
 
-void TForm2::BitBtn2Click() { QCoreApplication::quit(); }
+// exit, not quit: quit asks every window to close, and the main window
+// refuses while no daybook is open.
+void TForm2::BitBtn2Click() { QCoreApplication::exit(0); }
 
-void TForm2::FormClose() { QCoreApplication::quit(); }
+void TForm2::FormClose() { QCoreApplication::exit(0); }
 
 void TForm2::closeEvent(QCloseEvent* event) {
     event->accept();

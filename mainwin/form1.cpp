@@ -243,5 +243,5 @@ void TForm1::FormClose(QCloseEvent* event) {
     }
     closeTable1();
     event->accept();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }

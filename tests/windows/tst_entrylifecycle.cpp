@@ -102,7 +102,9 @@ void TestEntryLifecycle::secondSaveEditsInsteadOfAppending() {
 
 void TestEntryLifecycle::ctrlSKeepsTheDiaryModified() {
     s->type("x");
-    QTest::keyClick(Form1, Qt::Key_S, Qt::ControlModifier);
+    Form1->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(Form1->RichEdit1, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(Records::of(s->files()).dates.size(), 2);
     QVERIFY(Form1->RichEdit1->modified());
     s->clock.advance(60);
