@@ -11,6 +11,8 @@
 #include <QCoreApplication>
 
 int runStartup(const StartupOptions& options) {
+    // Named first: even the refusal of a second copy carries the program's name.
+    QCoreApplication::setApplicationName(QStringLiteral("Scrivlet"));
     // Held until the process ends, however it ends; never released before.
     auto* guard = new InstanceGuard(options.guardName);
     if (!guard->acquire()) {
@@ -18,8 +20,6 @@ int runStartup(const StartupOptions& options) {
         Prompter::instance().message(nullptr, QStringLiteral("Program is runing!"));
         return 0;
     }
-    QCoreApplication::setApplicationName(QStringLiteral("Scrivlet"));
-
     {
         TForm10 splash(options.splashMs);
         windowplacement::centreOnScreen(&splash);

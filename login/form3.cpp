@@ -142,6 +142,8 @@ void TForm3::FormClose() {
         Form1->activateWindow();
     } else {
         windowplacement::showOver(Form2, Form1);
+        // With the new name filled in, the password is what the user types next.
+        if (!Form2->Edit1->text().isEmpty()) Form2->Edit2->setFocus();
     }
 }
 
