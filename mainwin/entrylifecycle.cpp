@@ -131,6 +131,22 @@ void EntryLifecycle::addchange(const QString& key) {
     editor_.setModified(false);
 }
 
+void EntryLifecycle::move(Move m) {
+    if (!table_) return;
+    if (!table_->active()) table_->open();
+    write();
+    switch (m) {
+    case Move::First: table_->first(); break;
+    case Move::Prior: table_->prior(); break;
+    case Move::Next: table_->next(); break;
+    case Move::Last: table_->last(); break;
+    }
+    currentKey = table_->stringField(kMydate);
+    showtext();
+    view_.fontBoxesFromCaret();
+    view_.refreshStatusLine();
+}
+
 void EntryLifecycle::addTemplate() {
     const QDateTime now = Clock::instance().now();
     if (settings_.General.insdate) editor_.addLine(localefmt::shortDate(now.date()));

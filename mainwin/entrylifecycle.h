@@ -40,6 +40,10 @@ public:
     // Loads the current record of the table into the editor; false when it
     // cannot be read (the editor is then emptied and locked, see below).
     bool showtext();
+    // First, Previous, Next, Last in table order: saves the shown diary, moves
+    // the cursor (staying put at either end) and shows the record reached.
+    enum class Move { First, Prior, Next, Last };
+    void move(Move m);
     // Saves, then shows the diary of key, or prepares a new one for it.
     void addchange(const QString& key);
     // Empties the editor for a new diary of key, with the template and the
