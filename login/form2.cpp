@@ -241,6 +241,7 @@ void TForm2::openSession() {
         Form1->RichEdit1->clear();
         entries.addTemplate();
     }
+    Form1->buildtree();
     hide();
     Form1->setEnabled(true);
     // A daybook opened on the day it was made shows the template in its first diary.

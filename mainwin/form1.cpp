@@ -3,6 +3,7 @@
 #include "editor/richedit.h"
 #include "login/form2.h"
 #include "login/form3.h"
+#include "mainwin/diarytree.h"
 #include "mainwin/statuspanels.h"
 #include "platform/appdirs.h"
 #include "platform/clock.h"
@@ -43,6 +44,7 @@ TForm1::TForm1(QWidget* parent)
     AppDir = appdirs::programDir();
     DataDir = appdirs::dataDir();
     buildLayout();
+    buildTreeAndNavigation();
     listfonts();
     for (int size = 8; size <= 72; ++size) ComboBox2->addItem(QString::number(size));
     Timer1 = new QTimer(this);
@@ -155,6 +157,7 @@ void TForm1::makeTable1() {
 }
 
 void TForm1::closeTable1() {
+    if (Table2 && Table2->active()) Table2->close();
     entries.attach(nullptr);
     Table1.reset();
 }
@@ -187,7 +190,7 @@ void TForm1::setDeleteEnabled(bool enabled) { menus->Deletecurrentdiary1->setEna
 
 void TForm1::setCaretPanel(const QString& text) { StatusBar1->setPanelText(0, text); }
 
-void TForm1::collapseTree() { TreeView1->collapseAll(); }
+void TForm1::collapseTree() { tree->collapseAll(); }
 
 void TForm1::focusEditor() { RichEdit1->setFocus(); }
 

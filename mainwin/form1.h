@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the diary tree, the editor, the bars and the status bar.
 // It starts disabled and empty; a successful login fills and enables it.
+#include "mainwin/calendaropener.h"
 #include "mainwin/entrylifecycle.h"
 #include "mainwin/mainmenus.h"
 #include "settings/daybooksettings.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class DiaryTree;
 class QComboBox;
 class QSplitter;
 class QTimer;
@@ -69,6 +71,31 @@ public:
     void Timer1Timer();
     void FormClose(QCloseEvent* event);
 
+    // The diary tree and navigation (form1tree.cpp).
+    std::unique_ptr<DiaryTable> Table2;  // the tree's own cursor
+    std::unique_ptr<DiaryTree> tree;
+    QMenu* PopupMenu2 = nullptr;
+    QAction *Open1 = nullptr, *rrrr1 = nullptr, *Deletediary1 = nullptr, *Expandall1 = nullptr,
+            *Collasped1 = nullptr;
+    void buildtree();
+    void TreeView1DblClick();
+    void Open1Click() { TreeView1DblClick(); }
+    void PopupMenu2Popup();
+    void rrrr1Click();
+    void Deletediary1Click();
+    void Expandall1Click();
+    void Collasped1Click();
+    void Navigatetree1Click();
+    void ToolButton8Click() { navigate(EntryLifecycle::Move::First); }
+    void ToolButton4Click() { navigate(EntryLifecycle::Move::Prior); }
+    void ToolButton9Click() { navigate(EntryLifecycle::Move::Next); }
+    void ToolButton10Click() { navigate(EntryLifecycle::Move::Last); }
+    void N25Click() { ToolButton8Click(); }
+    void N26Click() { ToolButton4Click(); }
+    void N27Click() { ToolButton9Click(); }
+    void N28Click() { ToolButton10Click(); }
+    void ComboBox3DropDown(CalendarRequester requester);
+
     // Runs a command; an error it raises is shown with its own text and the
     // command stops there, the program going on.
     template <typename Fn>
@@ -79,6 +106,8 @@ protected:
 
 private:
     void buildLayout();
+    void buildTreeAndNavigation();
+    void navigate(EntryLifecycle::Move m);
     void listfonts();
     void setDeleteEnabled(bool enabled) override;
     void setCaretPanel(const QString& text) override;
