@@ -5,11 +5,11 @@
 #include "mainwin/form1.h"
 #include "mainwin/statuspanels.h"
 #include "platform/clock.h"
+#include "platform/inifile.h"
 #include "platform/machinestore.h"
 #include "platform/prompter.h"
 #include "platform/starpassword.h"
 #include "platform/windowplacement.h"
-#include "settings/colourvalue.h"
 #include "store/credentials.h"
 #include "store/daybook.h"
 #include "store/dbsession.h"
@@ -148,21 +148,6 @@ void TForm2::closeEvent(QCloseEvent* event) {
     FormClose();
 }
 
-void TForm2::init() {
-    // The settings file comes with its own window work; until then every
-    // daybook uses the values a new settings file is created with.
-    Form1->settings = DaybookSettings();
-    auto& s = Form1->settings;
-    RichEdit* e = Form1->RichEdit1;
-    e->setDefaultFont(s.Editor.Fonn, s.Editor.fsize, colourvalue::toColor(s.Editor.fcolor));
-    e->setParaRightIndent(s.Editor.indenr);
-    e->setParaLeftIndent(s.Editor.indenl);
-    e->setParaFirstIndent(s.Editor.indenf);
-    e->setParaAlignment(s.Editor.alg == 1 ? RichEdit::Align::Right
-                        : s.Editor.alg == 2 ? RichEdit::Align::Center
-                                            : RichEdit::Align::Left);
-}
-
 void TForm2::BitBtn1Click() {
     if (!writename()) return;
     Edit1->setText(Edit1->text().trimmed());
@@ -209,6 +194,11 @@ void TForm2::openSession() {
             return;
         }
         init();
+    } catch (const IniWriteError& e) {
+        // Without its settings file the daybook cannot keep what the session changes.
+        table.close();
+        prompt.message(this, e.text(), Prompter::Icon::Error);
+        return;
     } catch (const EngineError&) {
         table.close();
         offerRestore();

@@ -4,9 +4,11 @@
 #include "login/form2.h"
 #include "login/form3.h"
 #include "mainwin/diarytree.h"
+#include "mainwin/menupainter.h"
 #include "mainwin/statuspanels.h"
 #include "platform/appdirs.h"
 #include "platform/clock.h"
+#include "platform/inifile.h"
 #include "platform/localeformat.h"
 #include "platform/prompter.h"
 #include "platform/windowplacement.h"
@@ -45,8 +47,14 @@ TForm1::TForm1(QWidget* parent)
     DataDir = appdirs::dataDir();
     buildLayout();
     buildTreeAndNavigation();
+    buildActionList();
     listfonts();
     for (int size = 8; size <= 72; ++size) ComboBox2->addItem(QString::number(size));
+    // Made after the menus, so it outlives them when the window goes.
+    XPMenu1 = new MenuPainter(this);
+    for (QMenu* m : menus->inBarOrder()) XPMenu1->attach(m);
+    XPMenu1->attach(PopupMenu2);
+    XPMenu1->attach(BackgoundMenu);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -58,88 +66,6 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() {
     if (Form1 == this) Form1 = nullptr;
-}
-
-void TForm1::buildLayout() {
-    menus = std::make_unique<MainMenus>(this);
-
-    ToolBar1 = new QToolBar(QStringLiteral("Menu"), this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setAccessibleName(QStringLiteral("Menu bar"));
-    ToolBar1->setMovable(true);
-    ToolBar1->setAllowedAreas(Qt::TopToolBarArea);
-    ToolBar1->setFloatable(false);
-    for (QMenu* m : menus->inBarOrder()) {
-        auto* b = new QToolButton(ToolBar1);
-        b->setText(m->title());
-        b->setMenu(m);
-        b->setPopupMode(QToolButton::InstantPopup);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setAccessibleName(m->accessibleName());
-        b->setObjectName(QStringLiteral("menuButton_") + m->objectName());
-        ToolBar1->addWidget(b);
-    }
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
-
-    ToolBar4 = new QToolBar(QStringLiteral("Style"), this);
-    ToolBar4->setObjectName(QStringLiteral("ToolBar4"));
-    ToolBar4->setAccessibleName(QStringLiteral("Format bar"));
-    ComboBox1 = new QComboBox(ToolBar4);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(true);
-    ComboBox1->setFixedWidth(88);
-    ComboBox1->setToolTip(QStringLiteral("font "));
-    ComboBox1->setAccessibleName(QStringLiteral("Font name"));
-    ComboBox2 = new QComboBox(ToolBar4);
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->setFixedWidth(50);
-    ComboBox2->setToolTip(QStringLiteral("Size"));
-    ComboBox2->setAccessibleName(QStringLiteral("Font size"));
-    ToolBar4->addWidget(ComboBox1);
-    ToolBar4->addWidget(ComboBox2);
-    addToolBar(Qt::TopToolBarArea, ToolBar4);
-
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    Splitter1 = new QSplitter(Qt::Horizontal, central);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(4);
-    Splitter1->setOpaqueResize(false);
-    TreeView1 = new QTreeWidget(Splitter1);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setAccessibleName(QStringLiteral("Diaries by year, month and day"));
-    RichEdit1->setParent(Splitter1);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setAccessibleName(QStringLiteral("Diary text"));
-    RichEdit1->setTabChangesFocus(false);
-    Splitter1->addWidget(TreeView1);
-    Splitter1->addWidget(RichEdit1);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({113, 451});
-    layout->addWidget(Splitter1);
-    setCentralWidget(central);
-
-    StatusBar1 = new StatusPanels(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    setStatusBar(StatusBar1);
-
-    connect(menus->Savediary1, &QAction::triggered, this, [this] { Savediary1Click(); });
-    connect(menus->Deletecurrentdiary1, &QAction::triggered, this, [this] { Deletecurrentdiary1Click(); });
-    connect(menus->Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-    connect(menus->N32, &QAction::triggered, this, [this] { N32Click(); });
-    // Key short-cuts belong to the window, so they work wherever its focus is.
-    auto* saveKey = new QAction(this);
-    saveKey->setObjectName(QStringLiteral("Action31"));
-    saveKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(saveKey, &QAction::triggered, this, [this] { guarded([this] { write(); }); });
-    auto* quitKey = new QAction(this);
-    quitKey->setObjectName(QStringLiteral("Action32"));
-    quitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quitKey, &QAction::triggered, this, [this] { Exit1Click(); });
-    addActions({saveKey, quitKey});
 }
 
 void TForm1::listfonts() {
@@ -235,6 +161,12 @@ void TForm1::FormClose(QCloseEvent* event) {
         return;
     }
     hide();
+    try {
+        writeShutdownSettings();
+    } catch (const IniWriteError& e) {
+        // The diary is saved; a settings file that cannot be written must not keep the program open.
+        Prompter::instance().message(this, e.text(), Prompter::Icon::Error);
+    }
     if (settings.General.autocreatb) {
         // A damaged daybook must not replace the good backup it may still need.
         if (Table1->tableFile()->filesAreSound())

@@ -45,29 +45,13 @@ void TForm1::buildTreeAndNavigation() {
     connect(TreeView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { PopupMenu2->popup(TreeView1->viewport()->mapToGlobal(p)); });
 
-    connect(menus->N25, &QAction::triggered, this, [this] { N25Click(); });
-    connect(menus->N26, &QAction::triggered, this, [this] { N26Click(); });
-    connect(menus->N27, &QAction::triggered, this, [this] { N27Click(); });
-    connect(menus->N28, &QAction::triggered, this, [this] { N28Click(); });
-    connect(menus->Navigatetree1, &QAction::triggered, this, [this] { Navigatetree1Click(); });
-    connect(menus->N30, &QAction::triggered, this, [this] { ComboBox3DropDown(CalendarRequester::NavigateMenu); });
-    connect(menus->Add1, &QAction::triggered, this, [this] { ComboBox3DropDown(CalendarRequester::Manage); });
-
-    // The moves' short-cuts belong to the window, so they work wherever its focus is.
-    const struct { const char* name; QKeySequence key; void (TForm1::*handler)(); } keys[] = {
-        {"Action11", QKeySequence(Qt::CTRL | Qt::Key_B), &TForm1::N25Click},
-        {"Action2", QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::N26Click},
-        {"Action3", QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::N27Click},
-        {"Action4", QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::N28Click},
-    };
-    for (const auto& k : keys) {
-        auto* a = new QAction(this);
-        a->setObjectName(QLatin1String(k.name));
-        a->setShortcut(k.key);
-        a->setShortcutContext(Qt::ApplicationShortcut);
-        connect(a, &QAction::triggered, this, k.handler);
-        addAction(a);
-    }
+    connectCommand(menus->N25, [this] { N25Click(); });
+    connectCommand(menus->N26, [this] { N26Click(); });
+    connectCommand(menus->N27, [this] { N27Click(); });
+    connectCommand(menus->N28, [this] { N28Click(); });
+    connectCommand(menus->Navigatetree1, [this] { Navigatetree1Click(); });
+    connectCommand(menus->N30, [this] { ComboBox3DropDown(CalendarRequester::NavigateMenu); });
+    connectCommand(menus->Add1, [this] { ComboBox3DropDown(CalendarRequester::Manage); });
     TreeView1->setMinimumWidth(1);
 }
 
