@@ -33,8 +33,9 @@ void placeBar(TForm1& w, QToolBar* bar, int host, QPoint pos, bool visible) {
         bardocking::floatAt(*bar, pos);
         bar->setVisible(visible);
         break;
-    default: break;
+    default: return;
     }
+    w.floatingChanged(bar);
 }
 
 }  // namespace

@@ -80,11 +80,11 @@ void dockAt(QMainWindow& window, QToolBar& bar, Host dock, QPoint pos) {
 
 void floatAt(QToolBar& bar, QPoint pos) {
     const bool shown = !bar.isHidden();
-    const QSize size = bar.size();
     // What Qt itself does when the user drags a bar out of its dock, so that
     // dragging it back docks it again.
     bar.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    bar.setGeometry(QRect(pos, size));
+    // On its own a bar is as long as its buttons need, not as its row was.
+    bar.setGeometry(QRect(pos, bar.sizeHint().expandedTo(bar.minimumSizeHint())));
     bar.setVisible(shown);
 }
 

@@ -121,6 +121,8 @@ public:
     void Splitter1Moved();
     // Puts the bars' places into settings.state as shutdown stores them.
     void takeBarPlacements();
+    // A floating bar shows a close button of its own; a docked one does not.
+    void floatingChanged(QToolBar* bar);
     // Writes the shutdown keys into the open daybook's settings file.
     void writeShutdownSettings();
 
@@ -169,7 +171,6 @@ private:
     void buildFormatBar();
     void buildActionList();
     void recordDock(QToolBar* bar, qint32& host, qint32& x, qint32& y);
-    void floatingChanged(QToolBar* bar);
     qint32 dockColour_ = 0;
     void buildTreeAndNavigation();
     void navigate(EntryLifecycle::Move m);

@@ -346,6 +346,7 @@ void TForm1::floatingChanged(QToolBar* bar) {
         bar->addAction(close);
     }
     close->setVisible(bar->isFloating());
+    if (bar->isFloating()) bar->resize(bar->sizeHint());
 }
 
 void TForm1::takeBarPlacements() {

@@ -120,6 +120,7 @@ void TForm1::Navigatetree1Click() {
     sizes[0] = sizes[0] > 112 ? 1 : DiaryTree::kShownWidth;
     sizes[1] = total - sizes[0];
     Splitter1->setSizes(sizes);
+    PlaceMarkers();
 }
 
 void TForm1::navigate(EntryLifecycle::Move m) {
