@@ -15,6 +15,7 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -139,6 +140,9 @@ void TForm1::buildLayout() {
     TreeView1 = new QTreeWidget(Splitter1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
+    // Day keys are never cut short: a narrow tree scrolls sideways instead.
+    TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    TreeView1->header()->setStretchLastSection(false);
     TreeView1->setAccessibleName(QStringLiteral("Diaries by year, month and day"));
     RichEdit1->setParent(Splitter1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
