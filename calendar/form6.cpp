@@ -1,6 +1,7 @@
 #include "calendar/form6.h"
 
 #include "mainwin/form1.h"
+#include "mainwin/menupainter.h"
 #include "mainwin/statuspanels.h"
 #include "platform/localeformat.h"
 #include "settings/colourvalue.h"
@@ -69,6 +70,11 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTo
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setAccessibleName(tr("Days with diaries"));
+    XPMenu1 = new MenuPainter(this);
+    // Until the colour center sets them, the mark and the highlighted text keep the desktop's colours.
+    XPMenu1->setColour(MenuPainter::Role::Checked, colourvalue::systemColour(colourvalue::Highlight));
+    XPMenu1->setColour(MenuPainter::Role::SelectFont, colourvalue::systemColour(colourvalue::MenuText));
+    XPMenu1->attach(PopupMenu1);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
@@ -113,6 +119,13 @@ void TForm6::inicalen(const DaybookSettings& s) {
         today.setFontUnderline(true);
         MonthCalendar1->setDateTextFormat(QDate::currentDate(), today);
     }
+    using Role = MenuPainter::Role;
+    XPMenu1->setColour(Role::ItemBack, s.Color.maincolor);
+    XPMenu1->setColour(Role::IconColumn, s.Color.Iconbackcolor);
+    XPMenu1->setColour(Role::SelectBorder, s.Color.selectboldercolor);
+    XPMenu1->setColour(Role::Select, s.Color.selectcolor);
+    XPMenu1->setColour(Role::Separator, s.Color.separatorcolor);
+    if (!columns_.isEmpty()) rebuildDayMenu();
     MonthCalendar1->setGridVisible(false);
     MonthCalendar1->setToolTip(s.General.showtoday
                                    ? QStringLiteral("Double click or right click") + QLatin1Char('\n') +
@@ -144,6 +157,14 @@ void TForm6::rebuildDayMenu() {
     if (columns_.isEmpty()) return;
     auto* action = new QWidgetAction(PopupMenu1);
     auto* grid = new QWidget;
+    // The days are buttons on the menu, drawn in the painter's colours.
+    using Role = MenuPainter::Role;
+    grid->setStyleSheet(QStringLiteral("QToolButton { background: %1; color: %2; border: 1px solid %1; }"
+                                       "QToolButton:hover { background: %3; color: %4; border: 1px solid %5; }")
+                            .arg(XPMenu1->drawnColour(Role::ItemBack).name(),
+                                 grid->palette().color(QPalette::WindowText).name(),
+                                 XPMenu1->drawnColour(Role::Select).name(), XPMenu1->drawnColour(Role::SelectFont).name(),
+                                 XPMenu1->drawnColour(Role::SelectBorder).name()));
     auto* g = new QGridLayout(grid);
     g->setContentsMargins(2, 2, 2, 2);
     g->setSpacing(0);

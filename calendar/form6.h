@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class MenuPainter;
 class QCalendarWidget;
 class QLabel;
 class QMenu;
@@ -21,6 +22,7 @@ public:
 
     QCalendarWidget* MonthCalendar1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
+    MenuPainter* XPMenu1 = nullptr;  // draws the day menu
     QLabel* Label1 = nullptr;
     QTimer* Timer1 = nullptr;
     // Flashes of the running burst; shared by every calendar window of the run.

@@ -3,6 +3,8 @@
 #include "sessionfixture.h"
 #include "calendar/form6.h"
 #include "mainwin/calendaropener.h"
+#include "mainwin/menupainter.h"
+#include "settings/colourvalue.h"
 #include "platform/localeformat.h"
 
 #include <QCalendarWidget>
@@ -34,6 +36,7 @@ private slots:
     void pickingAStoredDay();
     void pickingADayWithoutDiary();
     void flashBurstIs21Ticks();
+    void dayMenuTakesTheMenuColours();
 
 private:
     std::unique_ptr<Session> s;
@@ -170,6 +173,23 @@ void TestCalendar::flashBurstIs21Ticks() {
     }
     QCOMPARE(ticks, 22);  // 21 flashes, then the tick that ends the burst
     QCOMPARE(TForm6::flashCount, 0);
+}
+
+
+void TestCalendar::dayMenuTakesTheMenuColours() {
+    using Role = MenuPainter::Role;
+    using namespace colourvalue;
+    Form1->settings.Color.maincolor = rgb(1, 2, 3);
+    Form1->settings.Color.selectcolor = rgb(4, 5, 6);
+    Form1->settings.Color.checked = rgb(7, 8, 9);
+    open(CalendarRequester::DropDown);
+    QVERIFY(Form6);
+    QCOMPARE(Form6->XPMenu1->colour(Role::ItemBack), rgb(1, 2, 3));
+    QCOMPARE(Form6->XPMenu1->colour(Role::Select), rgb(4, 5, 6));
+    // The mark and the highlighted text keep the desktop's colours.
+    QCOMPARE(Form6->XPMenu1->colour(Role::Checked), systemColour(Highlight));
+    QCOMPARE(Form6->XPMenu1->colour(Role::SelectFont), systemColour(MenuText));
+    QCOMPARE(Form6->PopupMenu1->style(), static_cast<QStyle*>(Form6->XPMenu1));
 }
 
 QTEST_MAIN(TestCalendar)
