@@ -10,7 +10,7 @@
 #include "platform/prompter.h"
 #include "platform/starpassword.h"
 #include "platform/windowplacement.h"
-#include "store/credentials.h"
+#include "store/ownerkey.h"
 #include "store/daybook.h"
 #include "store/dbsession.h"
 #include "store/engineerror.h"
@@ -187,7 +187,8 @@ void TForm2::openSession() {
         table.setTableName(user + QStringLiteral(".db"));
         DbSession::instance().addPassword(daybook::kTablePassword);
         table.open();
-        if (!credentials::checkConfig(table.stringField(QStringLiteral("mycfg")), user, Edit2->text())) {
+        // The right password unwraps the daybook's key and unlocks its diaries.
+        if (!ownerkey::unlock(table, user, Edit2->text())) {
             prompt.message(this, QStringLiteral("Password is wrong!!!"));
             Edit2->clear();
             table.close();

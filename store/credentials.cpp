@@ -3,27 +3,136 @@
 #include "store/cryptobase.h"
 #include "store/engineerror.h"
 
+#include <QByteArray>
+#include <QStringList>
 #include <sodium.h>
 
 namespace credentials {
 
-QString makeConfig(const QString& user, const QString& password) {
+namespace {
+
+// The secret part: "xk1$" ops "$" mem "$" salt "$" nonce+wrapped key, the
+// last two in unpadded base64url.
+const QString kScheme = QStringLiteral("xk1");
+constexpr int kSalt = crypto_pwhash_SALTBYTES;
+constexpr int kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+constexpr int kWrapped = int(DataKey::kBytes) + crypto_aead_xchacha20poly1305_ietf_ABYTES;
+constexpr quint64 kMaxOps = 256;
+constexpr quint64 kMaxMem = quint64(16) << 30;
+
+std::optional<KdfLimits> g_testLimits;
+
+constexpr auto kB64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
+
+struct Parsed {
+    KdfLimits limits;
+    QByteArray salt, box;  // box: nonce + wrapped key
+    QString head;          // everything before the box: bound to the key
+};
+
+[[noreturn]] void damagedOwner() {
+    throw EngineError(EngineError::Kind::Damaged, QStringLiteral("The owner record of this daybook is damaged."));
+}
+
+std::optional<Parsed> parse(const QString& secret) {
+    const QStringList p = secret.split(QLatin1Char('$'));
+    if (p.size() != 5 || p[0] != kScheme) return std::nullopt;
+    Parsed r;
+    bool okOps = false, okMem = false;
+    r.limits = {p[1].toULongLong(&okOps), p[2].toULongLong(&okMem)};
+    const auto salt = QByteArray::fromBase64Encoding(p[3].toLatin1(), kB64 | QByteArray::AbortOnBase64DecodingErrors);
+    const auto box = QByteArray::fromBase64Encoding(p[4].toLatin1(), kB64 | QByteArray::AbortOnBase64DecodingErrors);
+    if (!okOps || !okMem || !salt || !box) return std::nullopt;
+    if (r.limits.ops < crypto_pwhash_OPSLIMIT_MIN || r.limits.ops > kMaxOps ||
+        r.limits.mem < crypto_pwhash_MEMLIMIT_MIN || r.limits.mem > kMaxMem)
+        return std::nullopt;
+    r.salt = *salt;
+    r.box = *box;
+    if (r.salt.size() != kSalt || r.box.size() != kNonce + kWrapped) return std::nullopt;
+    r.head = QStringList(p.mid(0, 4)).join(QLatin1Char('$'));
+    return r;
+}
+
+// The key that wraps the data key, derived from the password.
+std::unique_ptr<GuardedBytes> derive(const QString& password, const QByteArray& salt, const KdfLimits& l) {
     cryptobase::ensureReady();
-    const QByteArray pw = password.toUtf8();
-    char hash[crypto_pwhash_STRBYTES];
-    if (crypto_pwhash_str(hash, pw.constData(), size_t(pw.size()), crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
-        throw EngineError(EngineError::Kind::Usage, QStringLiteral("Not enough memory to protect the password."));
-    return user + QLatin1Char('?') + QString::fromLatin1(hash);
+    auto out = std::make_unique<GuardedBytes>(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
+    QByteArray pw = password.toUtf8();
+    const int rc = crypto_pwhash(out->data(), out->size(), pw.constData(), quint64(pw.size()),
+                                 reinterpret_cast<const unsigned char*>(salt.constData()), l.ops,
+                                 size_t(l.mem), crypto_pwhash_ALG_ARGON2ID13);
+    sodium_memzero(pw.data(), size_t(pw.size()));
+    if (rc != 0)
+        throw EngineError(EngineError::Kind::Usage, QStringLiteral("Not enough memory to check the password."));
+    return out;
+}
+
+// Binds the wrapped key to the user name and to the limits and salt beside it.
+QByteArray wrapAd(const QString& user, const QString& head) {
+    return QByteArray("scrivlet-key\0", 13) + head.toUtf8() + '\0' + user.toUtf8();
+}
+
+}  // namespace
+
+KdfLimits programLimits() { return {3, quint64(128) << 20}; }
+
+KdfLimits newKeyLimits() { return g_testLimits.value_or(programLimits()); }
+
+void setLimitsForTesting(std::optional<KdfLimits> limits) { g_testLimits = limits; }
+
+KdfLimits cheapestLimits() { return {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN}; }
+
+Owner makeConfig(const QString& user, const QString& password) {
+    auto key = DataKey::random();
+    return {wrapConfig(user, password, *key, newKeyLimits()), key};
+}
+
+QString wrapConfig(const QString& user, const QString& password, const DataKey& key, const KdfLimits& limits) {
+    cryptobase::ensureReady();
+    QByteArray salt(kSalt, Qt::Uninitialized);
+    randombytes_buf(salt.data(), size_t(salt.size()));
+    const QString head = QStringLiteral("%1$%2$%3$%4")
+                             .arg(kScheme).arg(limits.ops).arg(limits.mem)
+                             .arg(QString::fromLatin1(salt.toBase64(kB64)));
+    const auto kek = derive(password, salt, limits);
+    const QByteArray ad = wrapAd(user, head);
+    QByteArray box(kNonce + kWrapped, Qt::Uninitialized);
+    auto* b = reinterpret_cast<unsigned char*>(box.data());
+    randombytes_buf(b, kNonce);
+    DataKey::Access k(key);
+    crypto_aead_xchacha20poly1305_ietf_encrypt(b + kNonce, nullptr, k.bytes(), DataKey::kBytes,
+                                               reinterpret_cast<const unsigned char*>(ad.constData()),
+                                               quint64(ad.size()), nullptr, b, kek->data());
+    return user + QLatin1Char('?') + head + QLatin1Char('$') + QString::fromLatin1(box.toBase64(kB64));
+}
+
+std::shared_ptr<DataKey> unwrapKey(const QString& config, const QString& user, const QString& password) {
+    const QString prefix = user + QLatin1Char('?');
+    if (config.isEmpty() || !config.startsWith(prefix, Qt::CaseSensitive)) return nullptr;
+    const auto parsed = parse(config.mid(prefix.size()));
+    if (!parsed) damagedOwner();
+    const auto kek = derive(password, parsed->salt, parsed->limits);
+    const QByteArray ad = wrapAd(user, parsed->head);
+    const auto* b = reinterpret_cast<const unsigned char*>(parsed->box.constData());
+    auto key = DataKey::blank();
+    DataKey::Access k(*key, true);
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(k.bytes(), nullptr, nullptr, b + kNonce, kWrapped,
+                                                   reinterpret_cast<const unsigned char*>(ad.constData()),
+                                                   quint64(ad.size()), b, kek->data()) != 0)
+        return nullptr;
+    return key;
 }
 
 bool checkConfig(const QString& config, const QString& user, const QString& password) {
-    const QString prefix = user + QLatin1Char('?');
-    if (config.isEmpty() || !config.startsWith(prefix, Qt::CaseSensitive)) return false;
-    cryptobase::ensureReady();
-    const QByteArray hash = config.mid(prefix.size()).toLatin1();
-    const QByteArray pw = password.toUtf8();
-    return crypto_pwhash_str_verify(hash.constData(), pw.constData(), size_t(pw.size())) == 0;
+    return unwrapKey(config, user, password) != nullptr;
+}
+
+std::optional<KdfLimits> limitsOf(const QString& config) {
+    const int q = config.indexOf(QLatin1Char('?'));
+    if (q < 0) return std::nullopt;
+    const auto parsed = parse(config.mid(q + 1));
+    if (!parsed) return std::nullopt;
+    return parsed->limits;
 }
 
 }  // namespace credentials

@@ -40,7 +40,7 @@ NewDaybookResult createDaybook(const QString& programDir, const QString& dataDir
         table.setTableName(user + QStringLiteral(".db"));
         table.open();
         table.append();
-        table.setFieldByName(QStringLiteral("mycfg"), credentials::makeConfig(user, password));
+        table.setFieldByName(QStringLiteral("mycfg"), credentials::makeConfig(user, password).config);
         table.setFieldByName(QStringLiteral("mydate"), daybook::crealdate(now.date()));
         table.setFieldByName(QStringLiteral("mytime"), localefmt::longTime(now.time()));
         table.post();

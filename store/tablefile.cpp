@@ -55,7 +55,7 @@ std::shared_ptr<TableFile> TableFile::open(const QString& dbPath, const QString&
     std::shared_ptr<TableFile> t(new TableFile);
     t->dbPath_ = dbPath;
     t->mbPath_ = mbPath;
-    t->codec_ = std::make_shared<PlainContent>();
+    t->codec_ = std::make_shared<LockedContent>();
     checkFileHeader(dbPath);
     checkFileHeader(mbPath);
     t->conn_.openExisting(dbPath);
@@ -187,7 +187,7 @@ QByteArray TableFile::readContent(qint64 id) {
     st.bind(1, id);
     if (!st.step()) return QByteArray();
     const QByteArray stored = st.blob(0);
-    return stored.isEmpty() ? QByteArray() : codec_->open(id, stored);
+    return stored.isEmpty() ? QByteArray() : codec_->open({identity_, id}, stored);
 }
 
 void TableFile::writeContent(qint64 id, const QByteArray& plain) {
@@ -197,11 +197,11 @@ void TableFile::writeContent(qint64 id, const QByteArray& plain) {
         return;
     }
     auto st = conn_.prepare("INSERT OR REPLACE INTO mb.blobs(id, data) VALUES(?1, ?2)");
-    st.bind(1, id).bindBlob(2, codec_->seal(id, plain)).run();
+    st.bind(1, id).bindBlob(2, codec_->seal({identity_, id}, plain)).run();
 }
 
 void TableFile::setContentCodec(std::shared_ptr<ContentCodec> codec) {
-    codec_ = codec ? std::move(codec) : std::make_shared<PlainContent>();
+    codec_ = codec ? std::move(codec) : std::make_shared<LockedContent>();
 }
 
 void TableFile::begin() {

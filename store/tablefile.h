@@ -57,8 +57,12 @@ public:
     // A full structural check of both files (the blob file's takes a while).
     bool filesAreSound();
 
+    // Content is sealed and opened by the codec; a table starts locked (every
+    // content access fails) until the owner's key is installed. The codec, and
+    // with it the key, goes when the last table object on the table closes.
     void setContentCodec(std::shared_ptr<ContentCodec> codec);
     ContentCodec& contentCodec() { return *codec_; }
+    bool unlocked() const { return codec_->unlocked(); }
     sql::Connection& connection() { return conn_; }
 
     // Runs fn inside one write transaction that also bumps both files'

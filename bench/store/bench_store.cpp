@@ -1,8 +1,11 @@
-// The daybook store on a daybook of 20,000 diaries of about 5 KB each:
-// login, locating, counting, and posting, each beside its goal.
+// The daybook store on a daybook of 20,000 encrypted diaries of about 5 KB
+// each: login (with and without the key derivation), locating, counting,
+// posting, and what encryption adds to saving and loading, each beside its goal.
 //
 //   bench_store [folder]     (default: a new folder under the current one)
 #include "store/credentials.h"
+#include "store/ownerkey.h"
+#include "store/sealedcontent.h"
 #include "store/daybook.h"
 #include "store/dbsession.h"
 #include "store/diarytable.h"
@@ -14,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <string>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,6 +52,72 @@ void line(const char* what, double value, const char* unit, const char* goal) {
     std::printf("  %-44s %10.3f %-4s  goal %s\n", what, value, unit, goal);
 }
 
+DiaryTable& openTable(DiaryTable& t, const daybook::Files& f) {
+    t.setDatabaseName(f.folder);
+    t.setTableName(kUser + QStringLiteral(".db"));
+    t.open();
+    return t;
+}
+
+// Saving and loading one entry of `bytes`, stored plain (the yardstick) and
+// encrypted, runs interleaved so that both meet the same disk and load.
+void encryptionCost(DiaryTable& t, const std::shared_ptr<DataKey>& key, int bytes, int runs, const char* label) {
+    TableFile* tf = t.tableFile();
+    auto plainCodec = std::make_shared<PlainContent>();
+    auto sealedCodec = std::make_shared<SealedContent>(key);
+    const QByteArray body = entryRtf(3, bytes);
+    const QDate day(1900, 1, 1);
+    auto useCodec = [&](bool sealed) { tf->setContentCodec(sealed ? std::shared_ptr<ContentCodec>(sealedCodec) : plainCodec); };
+    // One record of each kind to edit and load.
+    int recNo[2];
+    for (int sealed = 0; sealed < 2; ++sealed) {
+        useCodec(sealed);
+        t.last();
+        t.append();
+        t.setFieldByName(QStringLiteral("mydate"), daybook::crealdate(day.addDays(bytes / 1000 + sealed)));
+        t.setFieldByName(QStringLiteral("myrtf"), body);
+        t.post();
+        recNo[sealed] = t.recNo();
+    }
+    std::vector<double> save[2], load[2], crypt[2];
+    for (int run = 0; run < runs; ++run) {
+        for (int sealed = 0; sealed < 2; ++sealed) {
+            useCodec(sealed);
+            t.moveToRecNo(recNo[sealed]);
+            QElapsedTimer timer;
+            timer.start();
+            t.edit();
+            t.setFieldByName(QStringLiteral("myrtf"), body);
+            t.setFieldByName(QStringLiteral("mytime"), QStringLiteral("12:00:00"));
+            t.post();
+            save[sealed].push_back(timer.nsecsElapsed() / 1e6);
+            timer.restart();
+            const QByteArray back = t.blobField(QStringLiteral("myrtf"));
+            load[sealed].push_back(timer.nsecsElapsed() / 1e6);
+            if (back.size() != body.size()) std::printf("  (the entry did not read back!)\n");
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const QByteArray sealedBytes = sealedCodec->seal({tf->identity(), 1}, body);
+        crypt[0].push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
+        sealedCodec->open({tf->identity(), 1}, sealedBytes);
+        crypt[1].push_back(timer.nsecsElapsed() / 1e6);
+    }
+    useCodec(true);
+    std::printf("\nEncryption on a %s entry (medians of %d, plain and encrypted interleaved):\n", label, runs);
+    line("encrypt alone", median(crypt[0]), "ms", "(part of the save)");
+    line("decrypt alone", median(crypt[1]), "ms", "(part of the load)");
+    const char* names[2] = {"save (edit and post)", "load (read the field)"};
+    std::vector<double>* figures[2] = {save, load};
+    for (int k = 0; k < 2; ++k) {
+        const double plain = median(figures[k][0]), sealed = median(figures[k][1]);
+        line((std::string(names[k]) + ", plain").c_str(), plain, "ms", "");
+        line((std::string(names[k]) + ", encrypted").c_str(), sealed, "ms", "");
+        std::printf("  %-44s %+10.1f %%     goal <= +5 %%\n", "  cost of encryption", (sealed / plain - 1) * 100);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,65 +133,62 @@ int main(int argc, char** argv) {
     std::printf("Generating a daybook of %d diaries of about 5 KB...\n", kEntries);
     const QDate first(1970, 1, 1);
     const QDate today = first.addDays(kEntries - 1);
+    // The owner record with the limits the program gives every new daybook.
+    const auto owner = credentials::makeConfig(kUser, QStringLiteral("secret"));
     {
         DiaryTable t;
-        t.setDatabaseName(f.folder);
-        t.setTableName(kUser + QStringLiteral(".db"));
-        t.open();
+        openTable(t, f);
         t.append();
-        t.setFieldByName(QStringLiteral("mycfg"), credentials::makeConfig(kUser, QStringLiteral("secret")));
+        t.setFieldByName(QStringLiteral("mycfg"), owner.config);
         t.setFieldByName(QStringLiteral("mydate"), daybook::crealdate(first));
         t.post();
         TableFile* tf = t.tableFile();
+        SealedContent codec(owner.key);
         tf->writeTransaction([&] {
             auto ins = tf->connection().prepare("INSERT INTO main.diary(mydate, mytime) VALUES(?1, '10:00:00')");
             auto blob = tf->connection().prepare("INSERT INTO mb.blobs(id, data) VALUES(?1, ?2)");
             for (int i = 1; i < kEntries; ++i) {
                 ins.bind(1, daybook::crealdate(first.addDays(i))).run();
                 ins.reset();
-                blob.bind(1, qint64(i + 1)).bindBlob(2, entryRtf(i)).run();
+                blob.bind(1, qint64(i + 1)).bindBlob(2, codec.seal({tf->identity(), i + 1}, entryRtf(i))).run();
                 blob.reset();
             }
         });
     }
     std::printf("  table file %.1f MB, blob file %.1f MB\n\n", QFileInfo(f.db).size() / 1e6, QFileInfo(f.mb).size() / 1e6);
 
-    std::printf("Login (open and check both files, read the owner record, find today):\n");
-    std::vector<double> logins;
-    for (int run = 0; run < 15; ++run) {
+    std::printf("Login (open and check both files, unwrap the key, find and decrypt today's diary):\n");
+    std::vector<double> logins, kdfs;
+    for (int run = 0; run < 9; ++run) {
         DbSession::instance().resetForTesting();
         DbSession::instance().addPassword(daybook::kTablePassword);
         QElapsedTimer timer;
         timer.start();
         DiaryTable t;
-        t.setDatabaseName(f.folder);
-        t.setTableName(kUser + QStringLiteral(".db"));
-        t.open();
-        const QString cfg = t.stringField(QStringLiteral("mycfg"));
+        openTable(t, f);
+        QElapsedTimer kdf;
+        kdf.start();
+        const bool opened = ownerkey::unlock(t, kUser, QStringLiteral("secret"));
+        kdfs.push_back(kdf.nsecsElapsed() / 1e6);
         const bool found = t.locate(QStringLiteral("mydate"), daybook::crealdate(today));
         const QByteArray rtf = t.blobField(QStringLiteral("myrtf"));
         logins.push_back(timer.nsecsElapsed() / 1e6);
-        if (!found || cfg.isEmpty() || rtf.isEmpty()) std::printf("  (today's diary was not found!)\n");
+        if (!opened || !found || rtf.isEmpty()) std::printf("  (today's diary was not opened!)\n");
     }
-    line("login without the password hash (median)", median(logins), "ms", "<= 50 ms");
-    std::vector<double> hashes;
-    {
-        const QString cfg = credentials::makeConfig(kUser, QStringLiteral("secret"));
-        for (int run = 0; run < 5; ++run) {
-            QElapsedTimer timer;
-            timer.start();
-            credentials::checkConfig(cfg, kUser, QStringLiteral("secret"));
-            hashes.push_back(timer.nsecsElapsed() / 1e6);
-        }
-    }
-    line("password hash check (median)", median(hashes), "ms", "(reported apart)");
+    const auto limits = credentials::programLimits();
+    std::printf("  key derivation: Argon2id, %llu passes over %llu MiB\n", static_cast<unsigned long long>(limits.ops),
+                static_cast<unsigned long long>(limits.mem >> 20));
+    line("key derivation and unwrap (median)", median(kdfs), "ms", "250 to 500 ms");
+    line("login in all (median)", median(logins), "ms", "");
+    std::vector<double> rest;
+    for (size_t i = 0; i < logins.size(); ++i) rest.push_back(logins[i] - kdfs[i]);
+    line("login without the key derivation (median)", median(rest), "ms", "<= 50 ms");
 
     DbSession::instance().resetForTesting();
     DbSession::instance().addPassword(daybook::kTablePassword);
     DiaryTable t;
-    t.setDatabaseName(f.folder);
-    t.setTableName(kUser + QStringLiteral(".db"));
-    t.open();
+    openTable(t, f);
+    ownerkey::unlock(t, kUser, QStringLiteral("secret"));
 
     std::printf("\nLocating and counting (means over many calls):\n");
     {
@@ -188,5 +255,8 @@ int main(int argc, char** argv) {
     std::printf("  %-44s %10.1f x     goal <= 15 x\n", "  ratio to the plain file", median(appends) / p);
     line("edit and post", median(edits), "ms", "");
     std::printf("  %-44s %10.1f x     goal <= 15 x\n", "  ratio to the plain file", median(edits) / p);
+
+    encryptionCost(t, owner.key, 5000, 41, "5 KB");
+    encryptionCost(t, owner.key, 5 << 20, 15, "5 MB");
     return 0;
 }

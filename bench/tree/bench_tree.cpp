@@ -8,6 +8,7 @@
 #include "platform/securefs.h"
 #include "settings/daybooksettings.h"
 #include "store/credentials.h"
+#include "store/ownerkey.h"
 #include "store/daybook.h"
 #include "store/dbsession.h"
 #include "store/diarytable.h"
@@ -81,11 +82,12 @@ void generate(const daybook::Files& f) {
         QDate day(2006, 1, 1);
         for (int i = 0; i < kEntries; ++i) {
             t.append();
-            if (i == 0) t.setFieldByName(QStringLiteral("mycfg"), credentials::makeConfig(kUser, QStringLiteral("pw")));
+            if (i == 0) t.setFieldByName(QStringLiteral("mycfg"), credentials::makeConfig(kUser, QStringLiteral("pw")).config);
             t.setFieldByName(QStringLiteral("mydate"), daybook::crealdate(i % 97 == 96 ? day.addDays(-40) : day));
             t.setFieldByName(QStringLiteral("mytime"), QStringLiteral("21:30:00"));
             t.setFieldByName(QStringLiteral("myrtf"), entryRtf(i));
             t.post();
+            if (i == 0) ownerkey::unlock(t, kUser, QStringLiteral("pw"));
             day = day.addDays(i % 23 == 0 ? 2 : 1);
         }
     }
@@ -110,6 +112,7 @@ int main(int argc, char** argv) {
     table1.setDatabaseName(f.folder);
     table1.setTableName(kUser + QStringLiteral(".db"));
     table1.open();
+    ownerkey::unlock(table1, kUser, QStringLiteral("pw"));
     QTreeWidget view;
     DiaryTree tree(view);
 

@@ -1,22 +1,20 @@
-// Posts to a daybook in a loop and reports each post once it returned, so a
-// test can kill it at any moment and check that every reported post is there.
+// Works on a daybook in a loop and reports each step once it returned, so a
+// test can kill it at any moment and check that every reported step is there.
+//   crash_child folder table user password posts      appends and edits diaries
+//   crash_child folder table user pN passwords        changes the password over
+//                                                     and over: pN to pN+1, to pN+2, ...
+#include "store/credentials.h"
 #include "store/daybook.h"
 #include "store/dbsession.h"
 #include "store/diarytable.h"
+#include "store/ownerkey.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    if (argc != 3) return 2;
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    const QString table = QString::fromLocal8Bit(argv[2]);
-    DbSession::instance().addPassword(daybook::kTablePassword);
-    DiaryTable t;
-    t.setDatabaseName(folder);
-    t.setTableName(table);
-    t.open();
+namespace {
+
+void posts(DiaryTable& t) {
     for (int i = t.recordCount();; ++i) {
         const QString key = daybook::crealdate(QDate(2000, 1, 1).addDays(i));
         const QByteArray body = QByteArray("entry ") + QByteArray::number(i) + QByteArray(5000, 'x');
@@ -36,4 +34,36 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
+}
+
+void passwords(DiaryTable& t, const QString& user, const QString& start) {
+    QString current = start;
+    for (int n = start.mid(1).toInt() + 1;; ++n) {
+        const QString next = QStringLiteral("p%1").arg(n);
+        if (ownerkey::changePassword(t, user, current, next, next).outcome != ownerkey::PasswordChange::Changed)
+            return;
+        current = next;
+        std::printf("changed %s\n", current.toUtf8().constData());
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 6) return 2;
+    const QString user = QString::fromLocal8Bit(argv[3]);
+    const QString password = QString::fromLocal8Bit(argv[4]);
+    const QByteArray mode = argv[5];
+    credentials::setLimitsForTesting(credentials::cheapestLimits());
+    DbSession::instance().addPassword(daybook::kTablePassword);
+    DiaryTable t;
+    t.setDatabaseName(QString::fromLocal8Bit(argv[1]));
+    t.setTableName(QString::fromLocal8Bit(argv[2]));
+    t.open();
+    if (!ownerkey::unlock(t, user, password)) return 3;
+    if (mode == "posts") posts(t);
+    else if (mode == "passwords") passwords(t, user, password);
+    return 4;
 }

@@ -1,8 +1,11 @@
 #pragma once
-// A fresh daybook table in a temporary folder, made from the real templates.
+// A fresh daybook table in a temporary folder, made from the real templates,
+// whose diaries are sealed with a key of the fixture's own.
+#include "store/credentials.h"
 #include "store/daybook.h"
 #include "store/dbsession.h"
 #include "store/diarytable.h"
+#include "store/sealedcontent.h"
 #include "tests/support/tempappdir.h"
 
 #include <QFile>
@@ -11,9 +14,11 @@
 struct StoreFixture {
     TempAppDir app;
     daybook::Files files;
+    std::shared_ptr<DataKey> key = DataKey::random();
 
     explicit StoreFixture(const QString& user = QStringLiteral("anna")) {
         DbSession::instance().resetForTesting();
+        credentials::setLimitsForTesting(credentials::cheapestLimits());
         files = daybook::filesFor(app.path(), user);
         QDir().mkpath(files.folder);
         QFile::copy(app.path() + QStringLiteral("diary.db"), files.db);
@@ -24,11 +29,13 @@ struct StoreFixture {
     }
     ~StoreFixture() { DbSession::instance().resetForTesting(); }
 
+    // A table object on the daybook, unlocked with the fixture's key.
     std::unique_ptr<DiaryTable> table() const {
         auto t = std::make_unique<DiaryTable>();
         t->setDatabaseName(files.folder);
         t->setTableName(QFileInfo(files.db).fileName());
         t->open();
+        if (!t->tableFile()->unlocked()) t->tableFile()->setContentCodec(std::make_shared<SealedContent>(key));
         return t;
     }
 

@@ -12,6 +12,7 @@
 class TestDaybook : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { credentials::setLimitsForTesting(credentials::cheapestLimits()); }
     void dateKey_data();
     void dateKey();
     void unusableNames_data();
@@ -127,6 +128,7 @@ void TestDaybook::newDaybookHoldsItsOwnerRecord() {
     QVERIFY(cfg.startsWith("anna?"));
     QVERIFY2(!cfg.contains("pa?ss"), "the password is stored in plain text");
     QVERIFY(credentials::checkConfig(cfg, "anna", "pa?ss  "));
+    QCOMPARE(credentials::limitsOf(cfg), credentials::cheapestLimits());
 }
 
 void TestDaybook::newDaybooksGetTheirOwnIdentity() {
@@ -169,7 +171,7 @@ void TestDaybook::credentials() {
     QFETCH(QString, user);
     QFETCH(QString, typed);
     QFETCH(bool, matches);
-    static const QString cfg = credentials::makeConfig("anna", "pa?ss  ");
+    static const QString cfg = credentials::makeConfig("anna", "pa?ss  ").config;
     QCOMPARE(credentials::checkConfig(cfg, user, typed), matches);
     QVERIFY(!credentials::checkConfig(QString(), "anna", ""));
 }

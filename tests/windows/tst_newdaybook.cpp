@@ -111,7 +111,7 @@ void TestNewDaybook::fromTheMainWindowSwitchingToTheNewOne() {
     s.prompt.confirmAnswers = {true};
     w->BitBtn1Click();
     // anna's diary was saved; no daybook is open; the login waits with carl filled in.
-    QCOMPARE(Records::of(s.files("anna")).dates, (QStringList{"2004-5-17", "2004-5-18"}));
+    QCOMPARE(Records::of(s.files("anna"), "pw").dates, (QStringList{"2004-5-17", "2004-5-18"}));
     QVERIFY(Form1->currentUser.isEmpty());
     QVERIFY(!Form1->isEnabled());
     QVERIFY(Form2->isVisible());
