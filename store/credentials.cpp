@@ -11,14 +11,17 @@ namespace credentials {
 
 namespace {
 
-// The secret part: "xk1$" ops "$" mem "$" salt "$" nonce+wrapped key, the
-// last two in unpadded base64url.
+// The secret part: "xk1$" ops "$" mem "$" salt "$" nonce+wrapped key "$"
+// check, the last three in unpadded base64url. The check (a plain hash of
+// all before it) tells a damaged record from a wrong password, which a
+// failed unwrap alone cannot.
 const QString kScheme = QStringLiteral("xk1");
 constexpr int kSalt = crypto_pwhash_SALTBYTES;
 constexpr int kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
 constexpr int kWrapped = int(DataKey::kBytes) + crypto_aead_xchacha20poly1305_ietf_ABYTES;
 constexpr quint64 kMaxOps = 256;
 constexpr quint64 kMaxMem = quint64(16) << 30;
+constexpr int kCheck = 8;
 
 std::optional<KdfLimits> g_testLimits;
 
@@ -34,8 +37,19 @@ struct Parsed {
     throw EngineError(EngineError::Kind::Damaged, QStringLiteral("The owner record of this daybook is damaged."));
 }
 
+QByteArray checkOf(const QString& body) {
+    const QByteArray in = body.toUtf8();
+    unsigned char out[kCheck];
+    crypto_generichash(out, kCheck, reinterpret_cast<const unsigned char*>(in.constData()), quint64(in.size()),
+                       nullptr, 0);
+    return QByteArray(reinterpret_cast<const char*>(out), kCheck).toBase64(kB64);
+}
+
 std::optional<Parsed> parse(const QString& secret) {
-    const QStringList p = secret.split(QLatin1Char('$'));
+    cryptobase::ensureReady();
+    const int last = secret.lastIndexOf(QLatin1Char('$'));
+    if (last < 0 || secret.mid(last + 1).toLatin1() != checkOf(secret.left(last))) return std::nullopt;
+    const QStringList p = secret.left(last).split(QLatin1Char('$'));
     if (p.size() != 5 || p[0] != kScheme) return std::nullopt;
     Parsed r;
     bool okOps = false, okMem = false;
@@ -103,7 +117,8 @@ QString wrapConfig(const QString& user, const QString& password, const DataKey& 
     crypto_aead_xchacha20poly1305_ietf_encrypt(b + kNonce, nullptr, k.bytes(), DataKey::kBytes,
                                                reinterpret_cast<const unsigned char*>(ad.constData()),
                                                quint64(ad.size()), nullptr, b, kek->data());
-    return user + QLatin1Char('?') + head + QLatin1Char('$') + QString::fromLatin1(box.toBase64(kB64));
+    const QString body = head + QLatin1Char('$') + QString::fromLatin1(box.toBase64(kB64));
+    return user + QLatin1Char('?') + body + QLatin1Char('$') + QString::fromLatin1(checkOf(body));
 }
 
 std::shared_ptr<DataKey> unwrapKey(const QString& config, const QString& user, const QString& password) {

@@ -34,6 +34,13 @@ std::shared_ptr<DataKey> encryptPlainDaybook(TableFile& tf, const QString& confi
     auto owner = credentials::makeConfig(user, password);
     SealedContent codec(owner.key);
     const qint64 ownerId = tf.idAt(0);
+    // The plain pages the rewrite frees are zeroed, not left in the files.
+    auto& conn = tf.connection();
+    conn.exec("PRAGMA main.secure_delete=ON; PRAGMA mb.secure_delete=ON;");
+    struct Restore {
+        sql::Connection& c;
+        ~Restore() { sqlite3_exec(c.handle(), "PRAGMA main.secure_delete=OFF; PRAGMA mb.secure_delete=OFF;", nullptr, nullptr, nullptr); }
+    } restore{conn};
     tf.writeTransaction([&] {
         auto& c = tf.connection();
         auto read = c.prepare("SELECT id, data FROM mb.blobs ORDER BY id");

@@ -3,8 +3,10 @@
 // whose diaries are sealed with a key of the fixture's own.
 #include "store/credentials.h"
 #include "store/daybook.h"
+#include "store/daybookcreation.h"
 #include "store/dbsession.h"
 #include "store/diarytable.h"
+#include "store/ownerkey.h"
 #include "store/sealedcontent.h"
 #include "tests/support/tempappdir.h"
 
@@ -47,6 +49,48 @@ struct StoreFixture {
             t.setFieldByName(QStringLiteral("mytime"), QStringLiteral("10:00:00"));
             t.setFieldByName(QStringLiteral("myrtf"), (d + QStringLiteral("-text")).toUtf8());
             t.post();
+        }
+    }
+};
+
+// A daybook made as the program makes it: owner record, data key, password.
+struct CreatedDaybook {
+    TempAppDir app;
+    QString user;
+    daybook::Files files;
+
+    explicit CreatedDaybook(const QString& password, const QString& name = QStringLiteral("anna")) : user(name) {
+        DbSession::instance().resetForTesting();
+        credentials::setLimitsForTesting(credentials::cheapestLimits());
+        files = daybook::filesFor(app.path(), user);
+        createDaybook(app.path(), app.path(), user, password, password);
+    }
+    // A table object of a fresh session, as after a restart: still locked.
+    std::unique_ptr<DiaryTable> reopen() const {
+        DbSession::instance().resetForTesting();
+        DbSession::instance().addPassword(daybook::kTablePassword);
+        return another();
+    }
+    // Another table object in the same session.
+    std::unique_ptr<DiaryTable> another() const {
+        auto t = std::make_unique<DiaryTable>();
+        t->setDatabaseName(files.folder);
+        t->setTableName(user + QStringLiteral(".db"));
+        t->open();
+        return t;
+    }
+    // Gives record 1 the first diary and appends the others (dated 2001-1-i).
+    void write(const QString& password, const QList<QByteArray>& diaries) const {
+        auto t = reopen();
+        ownerkey::unlock(*t, user, password);
+        t->edit();
+        t->setFieldByName(QStringLiteral("myrtf"), diaries.value(0));
+        t->post();
+        for (int i = 1; i < diaries.size(); ++i) {
+            t->append();
+            t->setFieldByName(QStringLiteral("mydate"), daybook::crealdate(QDate(2001, 1, i)));
+            t->setFieldByName(QStringLiteral("myrtf"), diaries[i]);
+            t->post();
         }
     }
 };

@@ -3,8 +3,6 @@
 // password change leaves exactly one password working, with every diary.
 #include "storefixture.h"
 
-#include "store/daybookcreation.h"
-#include "store/ownerkey.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -26,25 +24,9 @@ QString integrity(const QString& path) {
     return out;
 }
 
-// A daybook made as the program makes it, password "p0".
-struct Created {
-    TempAppDir app;
-    daybook::Files files = daybook::filesFor(app.path(), QStringLiteral("anna"));
-    Created() {
-        DbSession::instance().resetForTesting();
-        credentials::setLimitsForTesting(credentials::cheapestLimits());
-        createDaybook(app.path(), app.path(), QStringLiteral("anna"), QStringLiteral("p0"), QStringLiteral("p0"));
-    }
-    // A fresh session's table object, as after a restart.
-    std::unique_ptr<DiaryTable> reopen() const {
-        DbSession::instance().resetForTesting();
-        DbSession::instance().addPassword(daybook::kTablePassword);
-        auto t = std::make_unique<DiaryTable>();
-        t->setDatabaseName(files.folder);
-        t->setTableName(QStringLiteral("anna.db"));
-        t->open();
-        return t;
-    }
+// A daybook made as the program makes it, password "p0", and its child.
+struct Created : CreatedDaybook {
+    Created() : CreatedDaybook(QStringLiteral("p0")) {}
     // Runs the child until a random moment and kills it; its report lines.
     QStringList killedChild(const QString& password, const char* mode, int minMs, int spreadMs) const {
         QProcess child;
@@ -106,20 +88,8 @@ void TestCrashSafety::killedWriterLosesNoReportedPost() {
 void TestCrashSafety::killedPasswordChangeLeavesOnePassword() {
     Created fx;
     QList<QByteArray> diaries;
-    {
-        auto t = fx.reopen();
-        QVERIFY(ownerkey::unlock(*t, "anna", "p0"));
-        for (int i = 0; i < 5; ++i) diaries << QByteArray("diary ") + QByteArray::number(i) + QByteArray(3000, 'd');
-        t->edit();
-        t->setFieldByName("myrtf", diaries[0]);
-        t->post();
-        for (int i = 1; i < diaries.size(); ++i) {
-            t->append();
-            t->setFieldByName("mydate", daybook::crealdate(QDate(2001, 1, i)));
-            t->setFieldByName("myrtf", diaries[i]);
-            t->post();
-        }
-    }
+    for (int i = 0; i < 5; ++i) diaries << QByteArray("diary ") + QByteArray::number(i) + QByteArray(3000, 'd');
+    fx.write("p0", diaries);
     int working = 0;  // the password "p<working>" opens the daybook
     int changes = 0;
     for (int round = 0; round < 15; ++round) {
