@@ -21,7 +21,7 @@ unsigned char* guardedAlloc(std::size_t n) {
 
 DataKey::DataKey() : bytes_(guardedAlloc(kBytes)) {
     sodium_memzero(bytes_, kBytes);
-    sodium_mprotect_noaccess(bytes_);
+    sodium_mprotect_readonly(bytes_);
     ++g_live;
 }
 
@@ -42,15 +42,14 @@ std::shared_ptr<DataKey> DataKey::random() {
 
 int DataKey::liveCount() { return g_live.load(); }
 
-DataKey::Access::Access(const DataKey& key, bool writable) : key_(key) {
-    if (writable) sodium_mprotect_readwrite(key_.bytes_);
-    else if (key_.readers_ == 0) sodium_mprotect_readonly(key_.bytes_);
-    ++key_.readers_;
+// Read-only between uses, not no-access: switching the pages' protection at
+// every diary read costs two system calls, as much as decrypting 5 KB.
+DataKey::Access::Access(const DataKey& key, bool writable) : key_(key), writable_(writable) {
+    if (writable_) sodium_mprotect_readwrite(key_.bytes_);
 }
 
 DataKey::Access::~Access() {
-    if (--key_.readers_ == 0) sodium_mprotect_noaccess(key_.bytes_);
-    else sodium_mprotect_readonly(key_.bytes_);
+    if (writable_) sodium_mprotect_readonly(key_.bytes_);
 }
 
 GuardedBytes::GuardedBytes(std::size_t n) : p_(guardedAlloc(n)), n_(n) {}

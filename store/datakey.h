@@ -1,7 +1,7 @@
 #pragma once
 // A daybook's 256-bit data key in libsodium's guarded memory: locked against
-// swapping, fenced by guard pages, readable only while in use, and wiped when
-// the last holder lets go of it.
+// swapping (and out of core dumps), fenced by guard pages, read-only once
+// made, and wiped when the last holder lets go of it.
 #include <cstddef>
 #include <memory>
 
@@ -17,7 +17,7 @@ public:
     DataKey(const DataKey&) = delete;
     DataKey& operator=(const DataKey&) = delete;
 
-    // While alive, the key's bytes can be read (and, for a blank key, written).
+    // The key's bytes; writable while a writable Access lives.
     class Access {
     public:
         explicit Access(const DataKey& key, bool writable = false);
@@ -28,6 +28,7 @@ public:
 
     private:
         const DataKey& key_;
+        bool writable_;
     };
 
     // How many keys are held in this process (a closed daybook holds none).
@@ -36,7 +37,6 @@ public:
 private:
     DataKey();
     unsigned char* bytes_;
-    mutable int readers_ = 0;
 };
 
 // The same guarded memory for other short-lived secrets (a key derived from

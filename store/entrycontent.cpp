@@ -13,4 +13,4 @@ namespace {
 
 QByteArray LockedContent::seal(const ContentPlace&, const QByteArray&) { locked(); }
 
-QByteArray LockedContent::open(const ContentPlace&, const QByteArray&) { locked(); }
+QByteArray LockedContent::open(const ContentPlace&, QByteArrayView) { locked(); }

@@ -46,7 +46,7 @@ QByteArray SealedContent::seal(const ContentPlace& place, const QByteArray& plai
     return out;
 }
 
-QByteArray SealedContent::open(const ContentPlace& place, const QByteArray& stored) {
+QByteArray SealedContent::open(const ContentPlace& place, QByteArrayView stored) {
     if (stored.size() < kHeader + kTag || stored[0] != kFormat) unreadable(place.record);
     const QByteArray ad = associatedData(place);
     const auto* s = reinterpret_cast<const unsigned char*>(stored.constData());

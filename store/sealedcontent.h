@@ -12,7 +12,7 @@ public:
     explicit SealedContent(std::shared_ptr<const DataKey> key) : key_(std::move(key)) {}
     bool unlocked() const override { return true; }
     QByteArray seal(const ContentPlace& place, const QByteArray& plain) override;
-    QByteArray open(const ContentPlace& place, const QByteArray& stored) override;
+    QByteArray open(const ContentPlace& place, QByteArrayView stored) override;
 
 private:
     std::shared_ptr<const DataKey> key_;

@@ -159,4 +159,10 @@ QByteArray Statement::blob(int col) const {
     return p ? QByteArray(static_cast<const char*>(p), n) : QByteArray();
 }
 
+QByteArrayView Statement::blobView(int col) const {
+    const void* p = sqlite3_column_blob(st_, col);
+    const int n = sqlite3_column_bytes(st_, col);
+    return p ? QByteArrayView(static_cast<const char*>(p), n) : QByteArrayView();
+}
+
 }  // namespace sql

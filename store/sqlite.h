@@ -3,6 +3,7 @@
 #include "store/engineerror.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <sqlite3.h>
@@ -59,6 +60,8 @@ public:
     bool isNull(int col) const { return sqlite3_column_type(st_, col) == SQLITE_NULL; }
     QString text(int col) const;
     QByteArray blob(int col) const;
+    // The column's bytes without a copy, valid until the next step or reset.
+    QByteArrayView blobView(int col) const;
 
 private:
     Connection* conn_;

@@ -186,7 +186,8 @@ QByteArray TableFile::readContent(qint64 id) {
     auto st = conn_.prepare("SELECT data FROM mb.blobs WHERE id=?1");
     st.bind(1, id);
     if (!st.step()) return QByteArray();
-    const QByteArray stored = st.blob(0);
+    // Opened straight from SQLite's buffer: a large diary is not copied twice.
+    const QByteArrayView stored = st.blobView(0);
     return stored.isEmpty() ? QByteArray() : codec_->open({identity_, id}, stored);
 }
 
