@@ -22,8 +22,6 @@ private slots:
     void newDaybookHoldsItsOwnerRecord();
     void newDaybooksGetTheirOwnIdentity();
     void templatesMissingLeavesTheFolder();
-    void credentials_data();
-    void credentials();
     void backupAndRestore();
     void restoreNeedsBothBackups();
 };
@@ -154,26 +152,6 @@ void TestDaybook::templatesMissingLeavesTheFolder() {
     QCOMPARE(r.message, QString("Can't find diary.db,diary.mb files"));
     QVERIFY(QFileInfo(app.path() + "anna").isDir());
     QCOMPARE(createDaybook(app.path(), app.path(), "anna", "a", "a").outcome, NewDaybookResult::NameTaken);
-}
-
-void TestDaybook::credentials_data() {
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("matches");
-    QTest::newRow("same") << "anna" << "pa?ss  " << true;
-    QTest::newRow("trailing blanks matter") << "anna" << "pa?ss" << false;
-    QTest::newRow("case of password") << "anna" << "PA?SS  " << false;
-    QTest::newRow("case of name") << "Anna" << "pa?ss  " << false;
-    QTest::newRow("prefix of name") << "ann" << "pa?ss  " << false;
-}
-
-void TestDaybook::credentials() {
-    QFETCH(QString, user);
-    QFETCH(QString, typed);
-    QFETCH(bool, matches);
-    static const QString cfg = credentials::makeConfig("anna", "pa?ss  ").config;
-    QCOMPARE(credentials::checkConfig(cfg, user, typed), matches);
-    QVERIFY(!credentials::checkConfig(QString(), "anna", ""));
 }
 
 void TestDaybook::backupAndRestore() {

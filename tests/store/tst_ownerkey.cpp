@@ -117,6 +117,7 @@ void TestOwnerKey::passwordOpensTheDiaries_data() {
     QTest::newRow("blanks trimmed") << "anna" << "pa?ss" << false;
     QTest::newRow("case of password") << "anna" << "PA?SS  " << false;
     QTest::newRow("case of name") << "Anna" << "pa?ss  " << false;
+    QTest::newRow("prefix of name") << "ann" << "pa?ss  " << false;
 }
 
 void TestOwnerKey::passwordOpensTheDiaries() {
