@@ -523,7 +523,7 @@ void RichEdit::setParaNumbering(Numbering n) {
 
 QVariant RichEdit::loadResource(int type, const QUrl& name) {
     if (type == QTextDocument::ImageResource &&
-        document()->resource(rtf::KeptPictureResource, name).isValid()) {
+        rtf::keptResource(*document(), rtf::KeptPictureResource, name.toString()).isValid()) {
         // Pictures are decoded when first shown, not when the text is read; the
         // document keeps the decoded image from then on.
         QImage image = rtf::pictureImage(*document(), name);

@@ -40,6 +40,21 @@ void convertIndentsForList(QTextBlockFormat& format, bool nowInList) {
     setIndents(format, nowInList, indents(format, wasInList));
 }
 
+namespace {
+QUrl keptUrl(ResourceType type, const QString& name) {
+    const char* kind = type == KeptPictureResource ? "kept" : type == ObjectDataResource ? "object" : "source";
+    return QUrl(name + QLatin1Char('#') + QLatin1String(kind));
+}
+}  // namespace
+
+QVariant keptResource(const QTextDocument& doc, ResourceType type, const QString& name) {
+    return doc.resource(type, keptUrl(type, name));
+}
+
+void keepResource(QTextDocument& doc, ResourceType type, const QString& name, const QVariant& value) {
+    doc.addResource(type, keptUrl(type, name), value);
+}
+
 QString newResourceName() {
     static std::atomic<quint64> counter{0};
     return QStringLiteral("scrivlet-pic:%1").arg(++counter);
@@ -76,8 +91,8 @@ QImage decodePicture(const QByteArray& bytes, const QString& source) {
 QTextImageFormat addPicture(QTextDocument& doc, const QByteArray& bytes, const QString& source,
                             QSizeF displaySize) {
     const QString name = newResourceName();
-    doc.addResource(KeptPictureResource, QUrl(name), bytes);
-    doc.addResource(PictureSourceResource, QUrl(name), source);
+    keepResource(doc, KeptPictureResource, name, bytes);
+    keepResource(doc, PictureSourceResource, name, source);
     QTextImageFormat format;
     format.setName(name);
     format.setProperty(PictureSourceProperty, source);
@@ -96,9 +111,9 @@ QTextImageFormat addPicture(QTextDocument& doc, const QByteArray& bytes, const Q
 }
 
 QImage pictureImage(const QTextDocument& doc, const QUrl& name) {
-    const QVariant kept = doc.resource(KeptPictureResource, name);
+    const QVariant kept = keptResource(doc, KeptPictureResource, name.toString());
     if (kept.typeId() == QMetaType::QByteArray)
-        return decodePicture(kept.toByteArray(), doc.resource(PictureSourceResource, name).toString());
+        return decodePicture(kept.toByteArray(), keptResource(doc, PictureSourceResource, name.toString()).toString());
     const QVariant shown = doc.resource(QTextDocument::ImageResource, name);
     if (shown.typeId() == QMetaType::QByteArray) return QImage::fromData(shown.toByteArray());
     return qvariant_cast<QImage>(shown);
@@ -131,12 +146,13 @@ void copyResources(const QTextDocument& from, QTextDocument& to) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
             if (!f.isImageFormat()) continue;
-            const QUrl url(f.toImageFormat().name());
-            for (int type : {int(KeptPictureResource), int(ObjectDataResource),
-                             int(PictureSourceResource), int(QTextDocument::ImageResource)}) {
-                const QVariant v = from.resource(type, url);
-                if (v.isValid() && !v.isNull()) to.addResource(type, url, v);
+            const QString name = f.toImageFormat().name();
+            for (ResourceType type : {KeptPictureResource, ObjectDataResource, PictureSourceResource}) {
+                const QVariant v = keptResource(from, type, name);
+                if (v.isValid() && !v.isNull()) keepResource(to, type, name, v);
             }
+            const QVariant shown = from.resource(QTextDocument::ImageResource, QUrl(name));
+            if (shown.isValid() && !shown.isNull()) to.addResource(QTextDocument::ImageResource, QUrl(name), shown);
         }
     }
 }

@@ -40,6 +40,11 @@ enum ResourceType {
     PictureSourceResource,                                     // QString: PictureSourceProperty again
 };
 
+// QTextDocument keys its resources by name alone, whatever their type, so each
+// kind kept for one picture lives under a name of its own derived from the picture's.
+QVariant keptResource(const QTextDocument& doc, ResourceType type, const QString& name);
+void keepResource(QTextDocument& doc, ResourceType type, const QString& name, const QVariant& value);
+
 // 4 pixels per 3 points: indents and picture sizes live in the document in pixels.
 constexpr qreal pixelsPerPoint = 4.0 / 3.0;
 constexpr qreal pixelsPerTwip = pixelsPerPoint / 20.0;

@@ -841,8 +841,7 @@ void Reader::finishObject() {
         doc_.addResource(QTextDocument::ImageResource, QUrl(name),
                          placeholderImage(size.toSize(), o.name.isEmpty() ? o.className : o.name));
     }
-    const QUrl url(f.name());
-    doc_.addResource(ObjectDataResource, url, o.data);
+    keepResource(doc_, ObjectDataResource, f.name(), o.data);
     f.setProperty(ObjectClassProperty, o.className.isEmpty() ? QStringLiteral("Unknown") : o.className);
     if (o.linked) f.setProperty(ObjectLinkedProperty, true);
     if (!o.source.isEmpty()) f.setProperty(ObjectSourceProperty, o.source);

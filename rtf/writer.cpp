@@ -279,7 +279,8 @@ void Writer::writeParagraphStart(const QTextBlock& block) {
             o.append("{\\pntxta.}}");
         }
     }
-    o.append(' ');
+    // A space ends a control word; after a group it would be text.
+    if (!o.endsWith('}')) o.append(' ');
 }
 
 void Writer::switchRun(const RunFormat& r) {
@@ -397,7 +398,7 @@ void Writer::writePicture(const QTextImageFormat& f) {
     const QUrl url(f.name());
     QByteArray bytes;
     QString source = f.stringProperty(PictureSourceProperty);
-    const QVariant kept = doc_.resource(KeptPictureResource, url);
+    const QVariant kept = keptResource(doc_, KeptPictureResource, f.name());
     if (kept.typeId() == QMetaType::QByteArray && !kept.toByteArray().isEmpty()) {
         bytes = kept.toByteArray();
     } else {
@@ -437,7 +438,6 @@ void Writer::writePicture(const QTextImageFormat& f) {
 
 void Writer::writeObject(const QTextImageFormat& f) {
     QByteArray& o = body_;
-    const QUrl url(f.name());
     o.append("{\\object");
     const QString source = f.stringProperty(ObjectSourceProperty);
     if (!source.isEmpty()) {
@@ -459,7 +459,7 @@ void Writer::writeObject(const QTextImageFormat& f) {
         o.append('}');
     }
     o.append("{\\*\\objdata");
-    appendHexData(o, doc_.resource(ObjectDataResource, url).toByteArray());
+    appendHexData(o, keptResource(doc_, ObjectDataResource, f.name()).toByteArray());
     o.append("}{\\result ");
     writePicture(f);
     o.append("}}");
