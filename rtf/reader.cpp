@@ -549,6 +549,7 @@ void Reader::bodyText(const QString& s) {
         bodyText(QStringLiteral("\t"));
     }
     if (!shapes_.empty()) shapes_.back().shown = true;
+    if (top().ch.field >= 0) fields_[std::size_t(top().ch.field)].resultShown = true;
     if (!runStateSet_ || !(runState_ == top().ch)) {
         flushRun();
         runState_ = top().ch;
@@ -821,6 +822,7 @@ void Reader::insertPicture(const PictureData& pic) {
         flushRun();
     }
     f.merge(charFormat());
+    if (top().ch.field >= 0) fields_[std::size_t(top().ch.field)].resultShown = true;
     builder_.appendImage(f);
     shppictShown_ = true;
 }
@@ -947,10 +949,7 @@ bool Reader::startDestination(W w, bool ignorable) {
         if (!fieldStack_.empty()) {
             FieldInfo& field = fields_[std::size_t(fieldStack_.back())];
             field.hasResult = true;
-            if (inBody) {
-                field.resultShown = true;
-                top().ch.field = fieldStack_.back();
-            }
+            if (inBody) top().ch.field = fieldStack_.back();
         }
         return true;  // the result is text of the enclosing destination
     case W::ListTable: beginDest(Dest::ListTable); return true;
@@ -1430,7 +1429,8 @@ void Reader::run(QByteArrayView input) {
             break;
         }
     }
-    report_.truncated = stack_.size() > 1 || skipDepth_ > 0 || flattened_ > 0;
+    // The input ended before the document's own group closed.
+    report_.truncated = true;
 done:
     // Close what the input left open, so pictures, objects and fields are kept.
     skipDepth_ = 0;
