@@ -1,5 +1,6 @@
 #include "editor/richedit.h"
 
+#include "editor/linkdetector.h"
 #include "rtf/docmodel.h"
 #include "rtf/plaintext.h"
 #include "rtf/rtf.h"
@@ -11,8 +12,12 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
 #include <QTextList>
 #include <QUrl>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,6 +31,18 @@ int pxToPoints(qreal px) { return int(std::lround(px / rtf::pixelsPerPoint)); }
 RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
     setAccessibleName(tr("Diary text"));
+    links_ = new LinkHighlighter(static_cast<QObject*>(this));
+    connect(this, &QTextEdit::textChanged, this, &RichEdit::change);
+    // one event for each move of the caret or the selection's other end
+    auto selectionMoved = [this, last = std::make_shared<std::pair<int, int>>(-1, -1)] {
+        const QTextCursor c = textCursor();
+        const std::pair<int, int> now(c.position(), c.anchor());
+        if (now == *last) return;
+        *last = now;
+        emit selectionChange();
+    };
+    connect(this, &QTextEdit::cursorPositionChanged, this, selectionMoved);
+    connect(this, &QTextEdit::selectionChanged, this, selectionMoved);
     installDocument(newDocument());
 }
 
@@ -49,6 +66,8 @@ void RichEdit::installDocument(QTextDocument* doc) {
     const bool oldIsOurs = old && old->parent() == this;
     setDocument(doc);
     connect(doc, &QTextDocument::modificationChanged, this, &RichEdit::modifiedChanged);
+    undoKinds_.attach(doc);
+    links_->setDocument(doc);
     if (oldIsOurs) delete old;
 }
 
@@ -201,14 +220,20 @@ QString RichEdit::selText() const {
 
 void RichEdit::replaceSel(const QString& text) {
     QTextCursor c = textCursor();
+    // its own step: typing that follows must not merge into it
+    c.beginEditBlock();
     c.insertText(text);
+    c.endEditBlock();
     setTextCursor(c);
 }
 
 void RichEdit::deleteSel() {
     QTextCursor c = textCursor();
     if (!c.hasSelection()) return;
+    PendingUndoKind kind(undoKinds_, UndoKind::Delete);
+    c.beginEditBlock();
     c.removeSelectedText();
+    c.endEditBlock();
     setTextCursor(c);
 }
 
@@ -292,6 +317,38 @@ QColor RichEdit::selColor() const {
     return f.foreground().color();
 }
 
+namespace {
+
+// Changes the format of every run in [start, end) by `change`, one undo step.
+// The runs are collected first: changing them while walking would skip some.
+template <typename Change>
+void changeRuns(QTextDocument* doc, int start, int end, Change change) {
+    struct Run {
+        int from, to;
+        QTextCharFormat format;
+    };
+    std::vector<Run> runs;
+    for (QTextBlock b = doc->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const int from = qMax(frag.position(), start);
+            const int to = qMin(frag.position() + frag.length(), end);
+            if (from < to) runs.push_back({from, to, frag.charFormat()});
+        }
+    }
+    QTextCursor part(doc);
+    part.beginEditBlock();
+    for (Run& r : runs) {
+        change(r.format);
+        part.setPosition(r.from);
+        part.setPosition(r.to, QTextCursor::KeepAnchor);
+        part.setCharFormat(r.format);
+    }
+    part.endEditBlock();
+}
+
+}  // namespace
+
 void RichEdit::setSelColor(const QColor& colour) {
     QTextCursor c = textCursor();
     if (colour.isValid()) {
@@ -302,24 +359,8 @@ void RichEdit::setSelColor(const QColor& colour) {
     }
     // automatic: the property goes, so the text follows the default colour
     if (c.hasSelection()) {
-        c.beginEditBlock();
-        for (QTextBlock b = document()->findBlock(c.selectionStart());
-             b.isValid() && b.position() < c.selectionEnd(); b = b.next()) {
-            for (auto it = b.begin(); !it.atEnd(); ++it) {
-                const QTextFragment frag = it.fragment();
-                const int from = qMax(frag.position(), c.selectionStart());
-                const int to = qMin(frag.position() + frag.length(), c.selectionEnd());
-                if (from >= to) continue;
-                QTextCharFormat f = frag.charFormat();
-                if (!f.hasProperty(QTextFormat::ForegroundBrush)) continue;
-                f.clearForeground();
-                QTextCursor part(document());
-                part.setPosition(from);
-                part.setPosition(to, QTextCursor::KeepAnchor);
-                part.setCharFormat(f);
-            }
-        }
-        c.endEditBlock();
+        changeRuns(document(), c.selectionStart(), c.selectionEnd(),
+                   [](QTextCharFormat& f) { f.clearForeground(); });
     } else {
         QTextCharFormat f = currentCharFormat();
         f.clearForeground();
@@ -349,24 +390,10 @@ void RichEdit::setSelBackColor(const QColor& colour) {
         setCurrentCharFormat(f);
         return;
     }
-    c.beginEditBlock();
-    const int start = c.selectionStart(), end = c.selectionEnd();
-    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            const int from = qMax(frag.position(), start);
-            const int to = qMin(frag.position() + frag.length(), end);
-            if (from >= to) continue;
-            QTextCharFormat f = frag.charFormat();
-            if (colour.isValid()) f.setBackground(colour);
-            else f.clearBackground();
-            QTextCursor part(document());
-            part.setPosition(from);
-            part.setPosition(to, QTextCursor::KeepAnchor);
-            part.setCharFormat(f);
-        }
-    }
-    c.endEditBlock();
+    changeRuns(document(), c.selectionStart(), c.selectionEnd(), [&colour](QTextCharFormat& f) {
+        if (colour.isValid()) f.setBackground(colour);
+        else f.clearBackground();
+    });
 }
 
 int RichEdit::selCharset() const { return selCharFormat().intProperty(rtf::CharsetProperty); }

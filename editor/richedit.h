@@ -1,8 +1,14 @@
 #pragma once
 // The rich-text editor control: a QTextEdit whose content is stored as RTF,
 // with character and paragraph formats in whole points.
+#include "editor/textfind.h"
+#include "editor/undokinds.h"
+
 #include <QColor>
 #include <QTextEdit>
+
+class LinkHighlighter;
+class QPagedPaintDevice;
 
 class RichEdit : public QTextEdit {  // the editor control RichEdit1
     Q_OBJECT
@@ -78,11 +84,62 @@ public:
     static int pointsToPixels(int pt) { return pt * 4 / 3; }
     static int pixelsToPoints(int px) { return px * 3 / 4; }
 
+    // ---- undo and redo: up to 100 steps; a run of typed characters is one step ----
+    bool canUndo() const;
+    bool canRedo() const;
+    UndoKind undoKind() const;  // the kind of the step undo() would take back
+    UndoKind redoKind() const;
+
+    // ---- find: selects the match and returns its start, or -1 (selection unchanged).
+    // Forward finds a match starting at or after `from`; backward one ending at or before it.
+    int find(const QString& text, int from, const FindOptions& options);
+
+    // ---- pictures and embedded objects ----
+    // Inserts a picture in place of the selection; its bytes are kept as they are
+    // (PNG and JPEG) or stored as PNG (other formats). False when Qt cannot decode it.
+    bool insertPicture(const QByteArray& bytes, QString* error = nullptr);
+    bool insertPictureFile(const QString& path, QString* error = nullptr);
+    // Embeds a file (or, linked, its path) as an object shown as an icon with its name.
+    bool insertObjectFile(const QString& path, bool linked, QString* error = nullptr);
+    bool selectionIsOneObject() const;
+
+    // ---- layout, in the control's client coordinates ----
+    QRect formatRect() const;
+    int clientHeight() const;
+    int lineFromChar(int position) const;   // wrapped lines counted, from 0
+    int lineIndex(int line) const;          // the first character of a line; -1 past the end
+    QPoint charScreenPosition(int position) const;
+    QColor backgroundColor() const;
+    void setBackgroundColor(const QColor& c);
+
+    // ---- printing: the whole text, page by page in the printable area ----
+    void print(QPagedPaintDevice* printer, const QString& jobTitle) const;
+
+public slots:
+    // Hide QTextEdit's slots of the same names so that each step gets its kind.
+    void undo();
+    void redo();
+    void cut();
+    void paste();
+
 signals:
     void modifiedChanged(bool modified);
+    void change();                 // the text or its formats changed
+    void selectionChange();        // the caret moved or the selection changed
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // A link was clicked: the address of a link field, or the text of a detected link.
+    void urlClick(const QString& link, Qt::MouseButton button);
 
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     QTextCursor firstSelectedCharCursor() const;
@@ -92,5 +149,11 @@ private:
     void installDocument(QTextDocument* doc);
     QTextDocument* newDocument() const;
 
+    QString linkAt(QPoint viewportPos) const;
+    void insertImageFormat(const class QTextImageFormat& f);
+
     QColor defaultColour_;
+    UndoKinds undoKinds_;
+    LinkHighlighter* links_ = nullptr;
+    QString pressedLink_;
 };

@@ -60,6 +60,9 @@ QString plainText(const QTextDocument& doc) {
     return out;
 }
 
-QByteArray encodeText(const QTextDocument& doc) { return plainText(doc).toUtf8(); }
+QByteArray encodeText(const QTextDocument& doc) {
+    // lines end as text files on the platform of the diaries do: CR LF
+    return plainText(doc).replace(QLatin1Char('\n'), QLatin1String("\r\n")).toUtf8();
+}
 
 }  // namespace rtf

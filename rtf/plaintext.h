@@ -13,7 +13,7 @@ namespace rtf {
 // not text (it holds NUL bytes).
 bool decodeText(const QByteArray& bytes, QString* text, int ansiCodePage = -1);
 // The document's text, one paragraph per line (line breaks within a paragraph too),
-// without pictures and objects, as UTF-8.
+// lines ended by CR LF, without pictures and objects, as UTF-8.
 QByteArray encodeText(const QTextDocument& doc);
 // The document's text as encodeText gives it, before encoding.
 QString plainText(const QTextDocument& doc);

@@ -3,6 +3,7 @@
 #include "rtf/builder.h"
 #include "rtf/codepage.h"
 #include "rtf/docmodel.h"
+#include "rtf/package.h"
 #include "rtf/rtf.h"
 #include "rtf/tokenizer.h"
 
@@ -830,6 +831,11 @@ void Reader::insertPicture(const PictureData& pic) {
 void Reader::finishObject() {
     ObjectData o = std::move(objects_.back());
     objects_.pop_back();
+    if (o.name.isEmpty() && o.className == QLatin1String("Package")) {
+        // a packaged file without \objname: its label names it
+        PackagedFile file;
+        if (parsePackageObjectData(o.data, &file)) o.name = file.label;
+    }
     QTextImageFormat f;
     if (o.hasResultPicture) {
         f = o.resultPicture;
