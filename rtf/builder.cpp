@@ -7,7 +7,7 @@
 
 namespace rtf {
 
-DocumentBuilder::DocumentBuilder(QTextDocument& doc) : doc_(doc), cursor_(&doc) {
+DocumentBuilder::DocumentBuilder(QTextDocument& doc) : cursor_(&doc) {
     cursor_.movePosition(QTextCursor::End);
 }
 

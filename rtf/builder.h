@@ -38,7 +38,6 @@ private:
     void startParagraphIfPending(const QTextCharFormat& format);
     void applyParagraph(const QTextBlockFormat& format, const ListRef& list);
 
-    QTextDocument& doc_;
     QTextCursor cursor_;
     bool paragraphPending_ = false;
     bool contentInParagraph_ = false;
