@@ -9,7 +9,12 @@ namespace rtf {
 
 DocumentBuilder::DocumentBuilder(QTextDocument& doc) : cursor_(&doc) {
     cursor_.movePosition(QTextCursor::End);
+    // One edit for the whole build: outside an edit block every insertion lays
+    // its paragraph out again to place the cursor, which is quadratic in its length.
+    cursor_.beginEditBlock();
 }
+
+DocumentBuilder::~DocumentBuilder() { cursor_.endEditBlock(); }
 
 void DocumentBuilder::startParagraphIfPending(const QTextCharFormat& format) {
     if (!paragraphPending_) return;

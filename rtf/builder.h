@@ -19,6 +19,9 @@ struct ListRef {
 class DocumentBuilder {
 public:
     explicit DocumentBuilder(QTextDocument& doc);
+    ~DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder&) = delete;
+    DocumentBuilder& operator=(const DocumentBuilder&) = delete;
 
     // Text without paragraph breaks, in one format.
     void appendText(const QString& text, const QTextCharFormat& format);

@@ -1474,12 +1474,17 @@ bool read(const QByteArray& data, QTextDocument& doc, QString* error, ReadReport
         return false;
     }
     ReadReport local;
+    // A new content starts a new history; recording the build as undo steps
+    // would only cost time and memory.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
     doc.clear();
     {
         Reader reader(doc, report ? *report : local);
         qsizetype start = data.indexOf('{');
         reader.run(QByteArrayView(data).sliced(start));
     }
+    doc.setUndoRedoEnabled(undo);
     if (error) error->clear();
     return true;
 }

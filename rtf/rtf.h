@@ -22,8 +22,7 @@ struct ReadReport {
 
 // Replaces the document's content by the RTF document. Returns false, leaving the
 // document untouched and *error set, when the data is not RTF. Malformed RTF loads
-// as much as it can. The undo history of the document is not touched: callers that
-// load a new document clear it themselves.
+// as much as it can. The document's undo history starts anew.
 bool read(const QByteArray& data, QTextDocument& doc, QString* error = nullptr,
           ReadReport* report = nullptr);
 
