@@ -62,7 +62,9 @@ QString plainText(const QTextDocument& doc) {
 
 QByteArray encodeText(const QTextDocument& doc) {
     // lines end as text files on the platform of the diaries do: CR LF
-    return plainText(doc).replace(QLatin1Char('\n'), QLatin1String("\r\n")).toUtf8();
+    QString text = plainText(doc);
+    text.replace(QChar(u'\n'), QStringLiteral("\r\n"));
+    return text.toUtf8();
 }
 
 }  // namespace rtf

@@ -50,8 +50,10 @@ enum class Dest : unsigned char {
 struct CharState {
     int font = -1;  // font number; -1 = the default font
     int halfPoints = defaultHalfPoints;
-    int fg = 0;     // colour table indexes; 0 = automatic
-    int bg = 0;
+    // colour table indexes; -1 = automatic. Index 0 is usually the table's
+    // automatic entry, but some writers give it a real colour.
+    int fg = -1;
+    int bg = -1;
     int field = -1; // index of the field whose result this text is
     unsigned char underline = 0;  // 0 none, 1 single, 2 dotted, 3 dash, 4 wave, 5 double
     signed char vertical = 0;     // 1 superscript, -1 subscript
@@ -1159,10 +1161,11 @@ void Reader::onControlWord(std::string_view word, bool hasParam, int param) {
     case W::Ulnone: ch.underline = 0; break;
     case W::Strike:
     case W::Striked: ch.strike = !hasParam || param != 0; break;
-    case W::Cf: ch.fg = std::max(0, param); break;
+    case W::Cf: ch.fg = std::max(-1, param); break;
     case W::Cb:
-    case W::Highlight:
-    case W::Chcbpat: ch.bg = std::max(0, param); break;
+    case W::Chcbpat: ch.bg = std::max(-1, param); break;
+    // highlight numbers count from 1; 0 is no highlight whatever the table holds
+    case W::Highlight: ch.bg = param > 0 ? param : -1; break;
     case W::Fs:
         ch.halfPoints = hasParam && param > 0 ? std::min(param, 3276) : defaultHalfPoints;
         break;

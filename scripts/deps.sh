@@ -7,7 +7,7 @@ pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libsqlite3-dev l
 case "$what" in
   run) ;;
   test) pkgs+=(clang libclang-rt-14-dev) ;;
-  bench) pkgs+=(libbenchmark-dev) ;;
+  bench) pkgs+=(libbenchmark-dev libreoffice-writer-nogui) ;;
   *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 missing=()
