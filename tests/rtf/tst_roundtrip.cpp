@@ -178,7 +178,7 @@ const std::vector<Case>& cases() {
              c.insertImage(held);
              c.insertText(" metafile ");
              // bytes Qt cannot decode: they are kept and written back as they were
-             QTextImageFormat wmf = rtf::addPicture(d, QByteArray("\x01\x00\x09\x00not really a metafile", 29),
+             QTextImageFormat wmf = rtf::addPicture(d, QByteArray("\x01\x00\x09\x00" "not really a metafile", 25),
                                                     QStringLiteral("\\wmetafile8\\picw300\\pich200"),
                                                     QSizeF(40, 30));
              c.insertImage(wmf);
