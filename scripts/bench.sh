@@ -7,7 +7,7 @@ bash scripts/deps.sh bench
 cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DSCRIVLET_TESTS=OFF -DSCRIVLET_BENCH=ON >/dev/null
 cmake --build build-rel -j2
 for b in build-rel/bench/*/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b"
 done

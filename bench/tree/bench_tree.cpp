@@ -85,9 +85,14 @@ void generate(const daybook::Files& f) {
             if (i == 0) t.setFieldByName(QStringLiteral("mycfg"), credentials::makeConfig(kUser, QStringLiteral("pw")).config);
             t.setFieldByName(QStringLiteral("mydate"), daybook::crealdate(i % 97 == 96 ? day.addDays(-40) : day));
             t.setFieldByName(QStringLiteral("mytime"), QStringLiteral("21:30:00"));
+            if (i == 0) {
+                // the owner record first, as a new daybook is made; its key then seals the diaries
+                t.post();
+                ownerkey::unlock(t, kUser, QStringLiteral("pw"));
+                t.edit();
+            }
             t.setFieldByName(QStringLiteral("myrtf"), entryRtf(i));
             t.post();
-            if (i == 0) ownerkey::unlock(t, kUser, QStringLiteral("pw"));
             day = day.addDays(i % 23 == 0 ? 2 : 1);
         }
     }
