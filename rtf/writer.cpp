@@ -89,7 +89,16 @@ public:
 private:
     int fontIndex(const QString& family, int charset);
     int colourIndex(const QColor& c);
-    const RunFormat& runFormat(int formatIndex, const QTextCharFormat& f);
+    // What the writer needs of one character format, worked out once per format.
+    struct FormatInfo {
+        RunFormat run;
+        bool image = false;
+        bool link = false;
+        bool otherField = false;  // a field other than a link, kept by its instruction
+        QString href, instruction;
+    };
+    template <typename GetFormat>
+    const FormatInfo& formatInfo(int formatIndex, GetFormat&& format);
     RunFormat makeRunFormat(const QTextCharFormat& f);
     ParaFormat paraFormat(const QTextBlock& block);
     void writeParagraphStart(const QTextBlock& block);
@@ -113,8 +122,8 @@ private:
     QHash<QString, int> fontIds_;
     std::vector<QColor> colours_;
     QHash<QRgb, int> colourIds_;
-    std::vector<RunFormat> runCache_;
-    std::vector<bool> runCached_;
+    std::vector<FormatInfo> formatCache_;
+    std::vector<bool> formatCached_;
     RunFormat current_;
     bool currentValid_ = false;
     ParaFormat currentPara_;
@@ -186,17 +195,26 @@ RunFormat Writer::makeRunFormat(const QTextCharFormat& f) {
     return r;
 }
 
-const RunFormat& Writer::runFormat(int formatIndex, const QTextCharFormat& f) {
+template <typename GetFormat>
+const Writer::FormatInfo& Writer::formatInfo(int formatIndex, GetFormat&& format) {
     if (formatIndex < 0) formatIndex = 0;
-    if (std::size_t(formatIndex) >= runCache_.size()) {
-        runCache_.resize(std::size_t(formatIndex) + 1);
-        runCached_.resize(std::size_t(formatIndex) + 1, false);
+    const auto i = std::size_t(formatIndex);
+    if (i >= formatCache_.size()) {
+        formatCache_.resize(i + 1);
+        formatCached_.resize(i + 1, false);
     }
-    if (!runCached_[std::size_t(formatIndex)]) {
-        runCache_[std::size_t(formatIndex)] = makeRunFormat(f);
-        runCached_[std::size_t(formatIndex)] = true;
+    if (!formatCached_[i]) {
+        const QTextCharFormat f = format();
+        FormatInfo& info = formatCache_[i];
+        info.run = makeRunFormat(f);
+        info.image = f.isImageFormat();
+        info.link = f.isAnchor() && !f.anchorHref().isEmpty();
+        if (info.link) info.href = f.anchorHref();
+        info.otherField = !info.link && f.hasProperty(FieldInstructionProperty);
+        if (info.otherField) info.instruction = f.stringProperty(FieldInstructionProperty);
+        formatCached_[i] = true;
     }
-    return runCache_[std::size_t(formatIndex)];
+    return formatCache_[i];
 }
 
 ParaFormat Writer::paraFormat(const QTextBlock& block) {
@@ -259,6 +277,7 @@ void Writer::writeParagraphStart(const QTextBlock& block) {
         const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
                             style == QTextListFormat::ListSquare;
         if (bullet) {
+            if (symbolFont_ < 0) symbolFont_ = fontIndex(QStringLiteral("Symbol"), 2);
             o.append("{\\pntext\\f");
             appendInt(o, symbolFont_);
             o.append("\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf");
@@ -502,66 +521,56 @@ QByteArray Writer::run() {
     if (options_.defaultColour.isValid()) defaultColour_ = colourIndex(options_.defaultColour);
     fontIndex(defaultFamily_, 0);
 
-    // First pass: fonts and colours of every format in use, and whether a bullet needs Symbol.
-    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
-        runFormat(b.charFormatIndex(), b.charFormat());
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            runFormat(frag.charFormatIndex(), frag.charFormat());
-        }
-        if (symbolFont_ < 0 && b.textList()) {
-            const auto style = b.textList()->format().style();
-            if (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-                style == QTextListFormat::ListSquare)
-                symbolFont_ = fontIndex(QStringLiteral("Symbol"), 2);
-        }
-    }
-
-    body_.reserve(qsizetype(doc_.characterCount() * 1.1) + 1024);
-    body_.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033");
-    writeFontTable();
-    writeColourTable();
-    body_.append("{\\*\\generator Scrivlet;}\\viewkind4\\uc1\n");
-
+    // One pass over the document: fonts and colours get their numbers as they
+    // are met, and the tables that list them go in front of the body at the end.
+    body_.reserve(qsizetype(doc_.characterCount() * 1.25) + 4096);
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
         writeParagraphStart(b);
         bool any = false;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            const QTextCharFormat f = frag.charFormat();
-            const bool link = f.isAnchor() && !f.anchorHref().isEmpty();
-            const bool otherField = !link && f.hasProperty(FieldInstructionProperty);
+            const FormatInfo& info = formatInfo(frag.charFormatIndex(), [&] { return frag.charFormat(); });
             // fields: one group for each run of text that points to the same place
             if (fieldOpen_) {
-                const bool same = (link && f.anchorHref() == fieldHref_) ||
-                                  (otherField && f.stringProperty(FieldInstructionProperty) == fieldInstruction_);
+                const bool same = (info.link && info.href == fieldHref_) ||
+                                  (info.otherField && info.instruction == fieldInstruction_);
                 if (!same) closeField();
             }
-            if (!fieldOpen_ && (link || otherField)) openField(f);
-            const RunFormat& r = runFormat(frag.charFormatIndex(), f);
-            if (!currentValid_ || !(r == current_)) switchRun(r);
+            if (!fieldOpen_ && (info.link || info.otherField)) openField(frag.charFormat());
+            if (!currentValid_ || !(info.run == current_)) switchRun(info.run);
             const QString t = frag.text();
-            if (f.isImageFormat()) {
-                const QTextImageFormat image = f.toImageFormat();
+            if (info.image) {
+                const QTextImageFormat image = frag.charFormat().toImageFormat();
                 for (QChar c : t) {
                     if (c != QChar::ObjectReplacementCharacter) continue;
                     if (image.hasProperty(ObjectClassProperty)) writeObject(image);
                     else writePicture(image);
                 }
             } else {
-                writeText(t, 0, int(t.size()), r.ansi);
+                writeText(t, 0, int(t.size()), info.run.ansi);
             }
             any = true;
         }
         if (fieldOpen_) closeField();
         if (!any) {
             // an empty paragraph keeps the size of its mark
-            const RunFormat& r = runFormat(b.charFormatIndex(), b.charFormat());
-            if (!currentValid_ || !(r == current_)) switchRun(r);
+            const FormatInfo& info = formatInfo(b.charFormatIndex(), [&] { return b.charFormat(); });
+            if (!currentValid_ || !(info.run == current_)) switchRun(info.run);
         }
         body_.append("\\par\n");
     }
     body_.append("}\n");
+
+    QByteArray body = std::move(body_);
+    body_ = QByteArray();
+    body_.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033");
+    writeFontTable();
+    writeColourTable();
+    body_.append("{\\*\\generator Scrivlet;}\\viewkind4\\uc1\n");
+    // the header is small: it moves into the body's spare room rather than the
+    // body being copied after it
+    body.prepend(body_);
+    body_ = std::move(body);
     return std::move(body_);
 }
 
