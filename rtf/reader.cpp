@@ -61,6 +61,18 @@ struct CharState {
     bool operator==(const CharState&) const = default;
 };
 
+struct CharStateHash {
+    std::size_t operator()(const CharState& s) const noexcept {
+        std::size_t h = std::size_t(s.font) * 31u + std::size_t(s.halfPoints);
+        h = h * 131u + std::size_t(s.fg + 1);
+        h = h * 131u + std::size_t(s.bg + 1);
+        h = h * 131u + std::size_t(s.field + 1);
+        h = h * 8u + s.underline;
+        h = h * 4u + std::size_t(s.vertical + 1);
+        return h * 8u + (s.bold ? 1u : 0u) + (s.italic ? 2u : 0u) + (s.strike ? 4u : 0u);
+    }
+};
+
 struct ParaState {
     int li = 0, fi = 0, ri = 0, sb = 0, sa = 0, sl = 0;  // twips
     int ls = 0, ilvl = 0;
@@ -367,6 +379,14 @@ private:
     CharState builtState_;
     QTextCharFormat builtFormat_;
     bool builtValid_ = false;
+    // Formats already built, by state: text switches among a few states, and
+    // building a format costs more than inserting the text it applies to.
+    std::unordered_map<CharState, QTextCharFormat, CharStateHash> formatCache_;
+    // Fonts, colours or the default font changed: built formats are stale.
+    void tablesChanged() {
+        formatCache_.clear();
+        builtValid_ = false;
+    }
     QString pendingListText_;
     QTextCharFormat pendingListFormat_;
     bool pendingTab_ = false;  // a table cell ended; its separator goes before the next text
@@ -434,6 +454,7 @@ void Reader::closeGroup() {
                 QString n;
                 decoder_.decode(f.codePage > 0 ? f.codePage : ansiCodePage_, f.nameBytes, n);
                 f.name = n.trimmed();
+                tablesChanged();
             }
         }
         break;
@@ -573,6 +594,17 @@ void Reader::appendChar(char16_t c) {
 
 const QTextCharFormat& Reader::formatFor(const CharState& s) {
     if (builtValid_ && builtState_ == s) return builtFormat_;
+    // Text inside a field takes the field's link, known only once its
+    // instruction has been read: those formats are built each time.
+    const bool cacheable = s.field < 0;
+    if (cacheable) {
+        if (auto hit = formatCache_.find(s); hit != formatCache_.end()) {
+            builtState_ = s;
+            builtFormat_ = hit->second;
+            builtValid_ = true;
+            return builtFormat_;
+        }
+    }
     QTextCharFormat f;
     const int number = s.font >= 0 ? s.font : defaultFont_;
     auto it = fonts_.find(number);
@@ -615,6 +647,7 @@ const QTextCharFormat& Reader::formatFor(const CharState& s) {
     builtState_ = s;
     builtFormat_ = f;
     builtValid_ = true;
+    if (cacheable) formatCache_.emplace(s, f);
     return builtFormat_;
 }
 
@@ -759,6 +792,7 @@ void Reader::fontTableText(std::string_view text) {
             f.name = name.trimmed();
             f.nameBytes.clear();
             currentFont_ = -1;
+            tablesChanged();
             return;
         }
         f.nameBytes.append(c);
@@ -770,6 +804,7 @@ void Reader::colourTableText(std::string_view text) {
         if (c != ';') continue;
         colours_.push_back(QColor(red_, green_, blue_));
         autoColours_.push_back(!colourHasValue_);
+        tablesChanged();
         red_ = green_ = blue_ = 0;
         colourHasValue_ = false;
     }
@@ -1121,12 +1156,14 @@ void Reader::onControlWord(std::string_view word, bool hasParam, int param) {
         break;
     case W::Deff:
         defaultFont_ = param;
+        tablesChanged();
         break;
     case W::F:
         if (d == Dest::FontTable) {
             currentFont_ = param;
             FontDef& f = fonts_[param];
             f = FontDef{};
+            tablesChanged();
         } else {
             ch.font = param;
         }
@@ -1135,11 +1172,15 @@ void Reader::onControlWord(std::string_view word, bool hasParam, int param) {
         if (d == Dest::FontTable && currentFont_ >= 0) {
             FontDef& f = fonts_[currentFont_];
             f.charset = param;
+            tablesChanged();
             if (f.codePage <= 0) f.codePage = codePageForCharset(param);
         }
         break;
     case W::Cpg:
-        if (d == Dest::FontTable && currentFont_ >= 0 && param > 0) fonts_[currentFont_].codePage = param;
+        if (d == Dest::FontTable && currentFont_ >= 0 && param > 0) {
+            fonts_[currentFont_].codePage = param;
+            tablesChanged();
+        }
         break;
     case W::Red: red_ = std::clamp(param, 0, 255); colourHasValue_ = true; break;
     case W::Green: green_ = std::clamp(param, 0, 255); colourHasValue_ = true; break;
