@@ -63,12 +63,13 @@ struct CharState {
 
 struct CharStateHash {
     std::size_t operator()(const CharState& s) const noexcept {
+        // unsigned arithmetic throughout: indexes come from the file and may be huge
         std::size_t h = std::size_t(s.font) * 31u + std::size_t(s.halfPoints);
-        h = h * 131u + std::size_t(s.fg + 1);
-        h = h * 131u + std::size_t(s.bg + 1);
-        h = h * 131u + std::size_t(s.field + 1);
+        h = h * 131u + std::size_t(s.fg);
+        h = h * 131u + std::size_t(s.bg);
+        h = h * 131u + std::size_t(s.field);
         h = h * 8u + s.underline;
-        h = h * 4u + std::size_t(s.vertical + 1);
+        h = h * 4u + std::size_t(s.vertical);
         return h * 8u + (s.bold ? 1u : 0u) + (s.italic ? 2u : 0u) + (s.strike ? 4u : 0u);
     }
 };

@@ -281,6 +281,8 @@ void TestReader::malformed_data() {
                                        << false;
     QTest::newRow("huge font size") << QByteArray("{\\rtf1 \\fs999999999 x}") << "x" << false << false;
     QTest::newRow("colour index out of range") << QByteArray("{\\rtf1 \\cf77\\cb-3 x}") << "x" << false << false;
+    QTest::newRow("largest colour and field indexes") << QByteArray("{\\rtf1 \\cf2147483647\\chcbpat2147483647 x}")
+                                                      << "x" << false << false;
     QTest::newRow("field without instruction end") << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK") << ""
                                                    << true << false;
     QTest::newRow("backslash at end") << QByteArray("{\\rtf1 x\\") << "x" << true << false;
