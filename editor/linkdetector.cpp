@@ -3,10 +3,28 @@
 #include <QRegularExpression>
 #include <QTextCharFormat>
 
+namespace {
+
+// Every address holds a ":" or starts with "www.": one pass over the text
+// tells whether the expression needs to run at all.
+bool mayHoldLink(QStringView text) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u':') return true;
+        if ((c | 0x20) == u'w' && i + 3 < n && (text[i + 1].unicode() | 0x20) == u'w' &&
+            (text[i + 2].unicode() | 0x20) == u'w' && text[i + 3] == u'.')
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 QList<LinkSpan> findLinks(const QString& text) {
     QList<LinkSpan> spans;
     // Most paragraphs hold no link: a cheap look first keeps long texts fast.
-    if (!text.contains(u':') && !text.contains(QLatin1String("www."), Qt::CaseInsensitive)) return spans;
+    if (!mayHoldLink(text)) return spans;
     static const QRegularExpression link(
         QStringLiteral(R"((?<![\w@.])(?:(?:https?|ftp|file|news)://|mailto:|www\.)[^\s<>"]+)"),
         QRegularExpression::CaseInsensitiveOption);

@@ -337,6 +337,7 @@ void TestRichEdit::linkDetection_data() {
     QTest::newRow("in parentheses") << "(https://x.example/p)" << QStringList{"https://x.example/p"};
     QTest::newRow("scheme alone") << "http:// and www." << QStringList();
     QTest::newRow("not inside a word") << "awww.example.com" << QStringList();
+    QTest::newRow("capitals, no colon in the paragraph") << "Visit WwW.Example.com today" << QStringList{"WwW.Example.com"};
 }
 
 void TestRichEdit::linkDetection() {
