@@ -125,7 +125,10 @@ QImage pictureImage(const QTextDocument& doc, const QTextImageFormat& format) {
 
 QImage placeholderImage(QSize size, const QString& label) {
     if (size.width() < 16 || size.height() < 16) size = QSize(qMax(size.width(), 16), qMax(size.height(), 16));
-    if (size.width() > 4000 || size.height() > 4000) size.scale(4000, 4000, Qt::KeepAspectRatio);
+    // The picture is drawn scaled to the size it is shown at, so a large one
+    // needs no more pixels: a file may ask for many of them, each of any size.
+    if (size.width() > 512 || size.height() > 512) size.scale(512, 512, Qt::KeepAspectRatio);
+    size = size.expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(240, 240, 240));
     QPainter painter(&image);

@@ -822,8 +822,9 @@ void Reader::finishPicture() {
         ObjectData& o = objects_.back();
         QSizeF size;
         if (pic.goalw > 0 && pic.goalh > 0)
-            size = QSizeF(pic.goalw * pic.scalex / 100.0 * pixelsPerTwip,
-                          pic.goalh * pic.scaley / 100.0 * pixelsPerTwip);
+            size = QSizeF(double(pic.goalw) * pic.scalex / 100.0 * pixelsPerTwip,
+                          double(pic.goalh) * pic.scaley / 100.0 * pixelsPerTwip)
+                       .boundedTo(QSizeF(20000, 20000));
         o.resultPicture = addPicture(doc_, pic.bytes, pic.source, size);
         o.hasResultPicture = true;
         return;
@@ -878,7 +879,8 @@ void Reader::finishObject() {
     if (o.hasResultPicture) {
         f = o.resultPicture;
     } else {
-        QSizeF size(o.objw > 0 ? o.objw * pixelsPerTwip : 64, o.objh > 0 ? o.objh * pixelsPerTwip : 64);
+        const QSizeF size = QSizeF(o.objw > 0 ? o.objw * pixelsPerTwip : 64, o.objh > 0 ? o.objh * pixelsPerTwip : 64)
+                                .boundedTo(QSizeF(20000, 20000));
         const QString name = newResourceName();
         f.setName(name);
         f.setWidth(size.width());

@@ -72,6 +72,7 @@ private slots:
     void objectKeepsItsData();
     void malformed_data();
     void malformed();
+    void hugeObjectsStayCheap();
     void deepNestingIsBounded();
     void notRtf();
     void realWriters_data();
@@ -281,6 +282,10 @@ void TestReader::malformed_data() {
                                        << false;
     QTest::newRow("huge font size") << QByteArray("{\\rtf1 \\fs999999999 x}") << "x" << false << false;
     QTest::newRow("colour index out of range") << QByteArray("{\\rtf1 \\cf77\\cb-3 x}") << "x" << false << false;
+    QTest::newRow("largest size of an object's picture")
+        << QByteArray("{\\rtf1 {\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 00}{\\result{\\pict\\pngblip"
+                      "\\picwgoal2147483647\\pichgoal2147483647\\picscalex10000\\picscaley10000 00}}}x}")
+        << "x" << false << false;
     QTest::newRow("largest colour and field indexes") << QByteArray("{\\rtf1 \\cf2147483647\\chcbpat2147483647 x}")
                                                       << "x" << false << false;
     QTest::newRow("field without instruction end") << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK") << ""
@@ -325,6 +330,31 @@ void TestReader::notRtf() {
     QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
     QVERIFY(rtf::isRtf("\xEF\xBB\xBF \r\n{\\rtf1}"));
     QVERIFY(!rtf::isRtf("{\\rt"));
+}
+
+void TestReader::hugeObjectsStayCheap() {
+    // Objects without a picture get a drawn stand-in; a file may ask for many
+    // of any size, so the stand-in's pixels are bounded while it still shows
+    // at the size asked for, up to 20,000 pixels a side.
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 200; ++i) rtf += "{\\object\\objemb\\objw200000\\objh100000{\\*\\objclass Paint}{\\*\\objdata 00}}";
+    rtf += "}";
+    QTextDocument doc;
+    QVERIFY(rtf::read(rtf, doc));
+    int objects = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat()) continue;
+            const QTextImageFormat image = f.toImageFormat();
+            ++objects;
+            QCOMPARE(image.width(), 200000 * rtf::pixelsPerTwip);
+            const QImage shown = rtf::pictureImage(doc, image);
+            QVERIFY(!shown.isNull());
+            QVERIFY2(shown.width() <= 512 && shown.height() <= 512, qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+        }
+    }
+    QCOMPARE(objects, 200);
 }
 
 void TestReader::realWriters_data() {
