@@ -4,6 +4,7 @@
 #include "login/form2.h"
 #include "login/form3.h"
 #include "mainwin/diarytree.h"
+#include "mainwin/fontlist.h"
 #include "mainwin/menupainter.h"
 #include "mainwin/statuspanels.h"
 #include "platform/appdirs.h"
@@ -68,13 +69,7 @@ TForm1::~TForm1() {
     if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::listfonts() {
-    QStringList families = QFontDatabase::families();
-    families.removeDuplicates();
-    std::sort(families.begin(), families.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    ComboBox1->addItems(families);
-}
+void TForm1::listfonts() { ComboBox1->addItems(fontFamilyChoices(QFontDatabase::families())); }
 
 void TForm1::makeTable1() {
     Table1 = std::make_unique<DiaryTable>();

@@ -3,6 +3,7 @@
 #include "calendar/form6.h"
 #include "mainwin/bardocking.h"
 #include "mainwin/datedropdown.h"
+#include "mainwin/fontlist.h"
 #include "mainwin/menupainter.h"
 #include "mainwin/ruler.h"
 #include "sessionfixture.h"
@@ -279,6 +280,22 @@ private slots:
         QApplication::sendEvent(Form1, &ev);
         QTRY_VERIFY(Form1->PopupMenu2->isVisible());
         Form1->PopupMenu2->hide();
+    }
+
+    void fontChoicesNameEachFamilyOnce_data() {
+        QTest::addColumn<QStringList>("families");
+        QTest::addColumn<QStringList>("choices");
+        QTest::newRow("plain") << QStringList{"Tahoma", "arial", "Courier New"}
+                               << QStringList{"arial", "Courier New", "Tahoma"};
+        QTest::newRow("two foundries")
+            << QStringList{"C059 [UKWN]", "Arial", "C059 [URW ]", "Nimbus Roman"}
+            << QStringList{"Arial", "C059", "Nimbus Roman"};
+        QTest::newRow("brackets inside a name stay") << QStringList{"Odd [x] Sans"} << QStringList{"Odd [x] Sans"};
+    }
+    void fontChoicesNameEachFamilyOnce() {
+        QFETCH(QStringList, families);
+        QFETCH(QStringList, choices);
+        QCOMPARE(fontFamilyChoices(families), choices);
     }
 
     void splitterMovesTheRulerZero() {
