@@ -15,11 +15,13 @@
 #include "platform/windowplacement.h"
 #include "store/engineerror.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -69,7 +71,13 @@ TForm1::~TForm1() {
     if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::listfonts() { ComboBox1->addItems(fontFamilyChoices(QFontDatabase::families())); }
+void TForm1::listfonts() {
+    ComboBox1->addItems(fontFamilyChoices(QFontDatabase::families()));
+    // The box is narrow on its bar; its list opens wide enough for whole names.
+    QAbstractItemView* list = ComboBox1->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() +
+                          2 * list->frameWidth() + 4);
+}
 
 void TForm1::makeTable1() {
     Table1 = std::make_unique<DiaryTable>();
