@@ -50,6 +50,19 @@ struct Session {
         Form1->RichEdit1->setFocus();
         QTest::keyClicks(Form1->RichEdit1, text);
     }
+    // Appends a stored diary for each date, as the user would: open the date, type, save.
+    void writeDiaries(const QStringList& keys) {
+        for (const QString& k : keys) {
+            Form1->addchange(k);
+            type("text of " + k);
+            Form1->Savediary1Click();
+        }
+    }
+    // Keys reach the program through its active window.
+    static bool activateMainWindow() {
+        Form1->activateWindow();
+        return QTest::qWaitForWindowActive(Form1);
+    }
     daybook::Files files(const QString& user = QStringLiteral("anna")) const {
         return daybook::filesFor(app.path(), user);
     }

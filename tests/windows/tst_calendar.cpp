@@ -10,13 +10,6 @@
 #include <QCalendarWidget>
 
 namespace {
-void writeDiaries(Session& s, const QStringList& keys) {
-    for (const QString& k : keys) {
-        Form1->addchange(k);
-        s.type("text of " + k);
-        Form1->Savediary1Click();
-    }
-}
 void open(CalendarRequester r) { ComboBox3DropDown(r, Form1->entries.currentKey, Form1->settings, Form1->RichEdit1); }
 }  // namespace
 
@@ -75,7 +68,7 @@ void TestCalendar::dayMenuColumns() {
 }
 
 void TestCalendar::dayMenuListsTheMonthsDiaries() {
-    writeDiaries(*s, {"2004-6-20", "2004-7-1", "2004-6-3"});
+    s->writeDiaries({"2004-6-20", "2004-7-1", "2004-6-3"});
     open(CalendarRequester::DropDown);
     QVERIFY(Form6);
     Form6->MonthCalendar1->setSelectedDate(QDate(2004, 6, 15));
@@ -136,7 +129,7 @@ void TestCalendar::openerTakesTheShownDiarysDate() {
 }
 
 void TestCalendar::pickingAStoredDay() {
-    writeDiaries(*s, {"2004-6-3"});
+    s->writeDiaries({"2004-6-3"});
     open(CalendarRequester::Manage);
     Form6->MonthCalendar1->setSelectedDate(QDate(2004, 6, 1));
     Form6->PopupMenu1Popup();

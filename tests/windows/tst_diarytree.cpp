@@ -7,14 +7,6 @@
 
 namespace {
 
-void writeDiaries(Session& s, const QStringList& keys) {
-    for (const QString& k : keys) {
-        Form1->addchange(k);
-        s.type("text of " + k);
-        Form1->Savediary1Click();
-    }
-}
-
 QStringList childTexts(const QTreeWidgetItem* node) {
     QStringList texts;
     for (int i = 0; i < node->childCount(); ++i) texts << node->child(i)->text(0);
@@ -69,7 +61,7 @@ void TestDiaryTree::cleanup() {
 }
 
 void TestDiaryTree::buildTree(const QStringList& keys) {
-    writeDiaries(*s, keys);
+    s->writeDiaries(keys);
     tree->buildtree(table2, Form1->Table1->databaseName(), Form1->Table1->tableName());
 }
 
@@ -143,7 +135,7 @@ void TestDiaryTree::collapseLeavesOnePlaceholderAndReadsAgain() {
     QCOMPARE(childTexts(year->child(1)), (QStringList{"2004-6-3", "2004-6-20"}));
     year->setExpanded(false);
     QCOMPARE(childTexts(year), QStringList{"Month"});
-    writeDiaries(*s, {"2004-6-1"});  // stored while the year is collapsed
+    s->writeDiaries({"2004-6-1"});  // stored while the year is collapsed
     year->setExpanded(true);
     QCOMPARE(childTexts(year->child(1)), (QStringList{"2004-6-1", "2004-6-3", "2004-6-20"}));
 }
@@ -163,7 +155,7 @@ void TestDiaryTree::expandAllAndCollapseAll() {
 }
 
 void TestDiaryTree::treeNeverMovesTheEditorsCursor() {
-    writeDiaries(*s, {"2004-6-1", "2004-6-2"});
+    s->writeDiaries({"2004-6-1", "2004-6-2"});
     Form1->addchange("2004-6-1");
     const int before = Form1->Table1->recNo();
     tree->buildtree(table2, Form1->Table1->databaseName(), Form1->Table1->tableName());
@@ -173,7 +165,7 @@ void TestDiaryTree::treeNeverMovesTheEditorsCursor() {
 }
 
 void TestDiaryTree::movesAtBothEnds() {
-    writeDiaries(*s, {"2004-6-1", "2004-6-2"});  // 3 records: config, 6-1, 6-2
+    s->writeDiaries({"2004-6-1", "2004-6-2"});  // 3 records: config, 6-1, 6-2
     using M = EntryLifecycle::Move;
     Form1->entries.move(M::First);
     QCOMPARE(s->statusLine(), QString("Diary No.1 ( 2004-5-17 )    Total:3"));
@@ -191,7 +183,7 @@ void TestDiaryTree::movesAtBothEnds() {
 }
 
 void TestDiaryTree::movesFromAnUntouchedNewDiary() {
-    writeDiaries(*s, {"2004-6-1", "2004-6-2"});
+    s->writeDiaries({"2004-6-1", "2004-6-2"});
     using M = EntryLifecycle::Move;
     Form1->addchange("2004-7-7");  // prepared, untouched
     Form1->entries.move(M::Prior);
@@ -203,7 +195,7 @@ void TestDiaryTree::movesFromAnUntouchedNewDiary() {
 }
 
 void TestDiaryTree::nextStoresNothingForAnUnchangedDiary() {
-    writeDiaries(*s, {"2004-6-1", "2004-6-2"});
+    s->writeDiaries({"2004-6-1", "2004-6-2"});
     const QStringList times = Records::of(s->files()).times;
     s->clock.advance(120);
     Form1->entries.move(EntryLifecycle::Move::First);

@@ -14,14 +14,6 @@ QByteArray bytesOf(const QString& path) {
     return f.readAll();
 }
 
-// Appends a stored diary for each date, as the user would: open the date, type, save.
-void writeDiaries(Session& s, const QStringList& keys) {
-    for (const QString& k : keys) {
-        Form1->addchange(k);
-        s.type("text of " + k);
-        Form1->Savediary1Click();
-    }
-}
 
 struct FileSizeLimit {
     rlimit old{};
@@ -102,8 +94,7 @@ void TestEntryLifecycle::secondSaveEditsInsteadOfAppending() {
 
 void TestEntryLifecycle::ctrlSKeepsTheDiaryModified() {
     s->type("x");
-    Form1->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Session::activateMainWindow());
     QTest::keyClick(Form1->RichEdit1, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(Records::of(s->files()).dates.size(), 2);
     QVERIFY(Form1->RichEdit1->modified());
@@ -113,7 +104,7 @@ void TestEntryLifecycle::ctrlSKeepsTheDiaryModified() {
 }
 
 void TestEntryLifecycle::openingADateWithoutDiaryPreparesOne() {
-    writeDiaries(*s, {"2004-5-1"});
+    s->writeDiaries({"2004-5-1"});
     Form1->addchange("2004-4-30");
     QVERIFY(Form1->entries.newEntry);
     QCOMPARE(Form1->entries.currentKey, QString("2004-4-30"));
@@ -135,7 +126,7 @@ void TestEntryLifecycle::firstDiaryCannotBeDeleted() {
 }
 
 void TestEntryLifecycle::deletionAsksThenShowsTheFollowingDiary() {
-    writeDiaries(*s, {"2004-5-1", "2004-5-2", "2004-5-3"});
+    s->writeDiaries({"2004-5-1", "2004-5-2", "2004-5-3"});
     Form1->addchange("2004-5-2");
     s->prompt.confirmAnswers = {false, true};
     Form1->Deletecurrentdiary1Click();

@@ -7,13 +7,6 @@
 #include <QTreeWidget>
 
 namespace {
-void writeDiaries(Session& s, const QStringList& keys) {
-    for (const QString& k : keys) {
-        Form1->addchange(k);
-        s.type("text of " + k);
-        Form1->Savediary1Click();
-    }
-}
 QTreeWidgetItem* find(const QString& text) {
     const auto items = Form1->TreeView1->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return items.value(0);
@@ -58,8 +51,7 @@ void TestTreeCommands::init() {
     s->makeDaybook("anna", "secret");
     s->clock.set(QDateTime(QDate(2004, 5, 18), QTime(9, 0, 0)));
     QVERIFY(s->login("anna", "secret"));
-    Form1->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Session::activateMainWindow());
 }
 
 void TestTreeCommands::cleanup() { s.reset(); }
@@ -80,7 +72,7 @@ void TestTreeCommands::doubleClickOpensDaysOnly_data() {
 void TestTreeCommands::doubleClickOpensDaysOnly() {
     QFETCH(QString, node);
     QFETCH(QString, shownKey);
-    writeDiaries(*s, {"2004-6-3"});
+    s->writeDiaries({"2004-6-3"});
     Form1->addchange("2004-5-18");  // a new, untouched diary for today
     showYear("2004");
     select(find(node));
@@ -119,7 +111,7 @@ void TestTreeCommands::deleteAnotherDiary_data() {
 
 void TestTreeCommands::deleteAnotherDiary() {
     QFETCH(bool, confirm);
-    writeDiaries(*s, {"2004-6-3", "2004-6-9"});
+    s->writeDiaries({"2004-6-3", "2004-6-9"});
     Form1->addchange("2004-6-9");
     const QString status = s->statusLine();
     showYear("2004");
@@ -141,7 +133,7 @@ void TestTreeCommands::deleteAnotherDiary() {
 }
 
 void TestTreeCommands::deleteTheConfigRecordIsRefused() {
-    writeDiaries(*s, {"2004-6-3"});
+    s->writeDiaries({"2004-6-3"});
     showYear("2004");
     select(find("2004-5-17"));
     s->prompt.clear();
@@ -152,7 +144,7 @@ void TestTreeCommands::deleteTheConfigRecordIsRefused() {
 }
 
 void TestTreeCommands::deleteTheShownDiaryGoesThroughItsOwnDeletion() {
-    writeDiaries(*s, {"2004-6-3", "2004-6-9"});
+    s->writeDiaries({"2004-6-3", "2004-6-9"});
     Form1->addchange("2004-6-3");
     showYear("2004");
     select(find("2004-6-3"));
@@ -197,14 +189,14 @@ void TestTreeCommands::moveKeys_data() {
 void TestTreeCommands::moveKeys() {
     QFETCH(int, key);
     QFETCH(QString, shownKey);
-    writeDiaries(*s, {"2004-6-3", "2004-6-9"});
+    s->writeDiaries({"2004-6-3", "2004-6-9"});
     Form1->addchange("2004-6-9");
     QTest::keyClick(Form1->RichEdit1, Qt::Key(key), Qt::ControlModifier);
     QCOMPARE(Form1->entries.currentKey, shownKey);
 }
 
 void TestTreeCommands::noKeyWorksWhileTheWindowIsDisabled() {
-    writeDiaries(*s, {"2004-6-3"});
+    s->writeDiaries({"2004-6-3"});
     Form1->setEnabled(false);
     QTest::keyClick(Form1, Qt::Key_B, Qt::ControlModifier);
     QCOMPARE(Form1->entries.currentKey, QString("2004-6-3"));
