@@ -97,16 +97,19 @@ bool RichEdit::insertPicture(const QByteArray& bytes, QString* error) {
         if (error) *error = tr("Bitmap image is not valid");
         return false;
     }
+    // shown at its own size, which the decoding above already gave
+    const QSizeF size(image.size());
     if (format == "png" || format == "jpeg" || format == "jpg") {
         insertImageFormat(rtf::addPicture(*document(), bytes,
-                                          format == "png" ? QStringLiteral("\\pngblip") : QStringLiteral("\\jpegblip")));
+                                          format == "png" ? QStringLiteral("\\pngblip") : QStringLiteral("\\jpegblip"),
+                                          size));
     } else {
         // GIF, BMP and the rest are stored as PNG, which every RTF reader knows
         QByteArray png;
         QBuffer out(&png);
         out.open(QIODevice::WriteOnly);
         image.save(&out, "PNG");
-        insertImageFormat(rtf::addPicture(*document(), png, QStringLiteral("\\pngblip")));
+        insertImageFormat(rtf::addPicture(*document(), png, QStringLiteral("\\pngblip"), size));
     }
     if (error) error->clear();
     return true;

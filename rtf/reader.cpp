@@ -813,6 +813,10 @@ void Reader::colourTableText(std::string_view text) {
 
 // ---- pictures, objects, fields -------------------------------------------
 
+// Sizes come from the file; beyond this a picture or object is no longer
+// something to look at, and the layout's fixed-point arithmetic would overflow.
+constexpr QSizeF kLargestShown(20000, 20000);
+
 void Reader::finishPicture() {
     PictureData pic = std::move(pict_);
     pict_ = PictureData{};
@@ -824,7 +828,7 @@ void Reader::finishPicture() {
         if (pic.goalw > 0 && pic.goalh > 0)
             size = QSizeF(double(pic.goalw) * pic.scalex / 100.0 * pixelsPerTwip,
                           double(pic.goalh) * pic.scaley / 100.0 * pixelsPerTwip)
-                       .boundedTo(QSizeF(20000, 20000));
+                       .boundedTo(kLargestShown);
         o.resultPicture = addPicture(doc_, pic.bytes, pic.source, size);
         o.hasResultPicture = true;
         return;
@@ -847,7 +851,7 @@ void Reader::insertPicture(const PictureData& pic) {
         else
             size = QSizeF(pic.picw * sx, pic.pich * sy);
     }
-    if (!size.isEmpty()) size = size.boundedTo(QSizeF(20000, 20000));
+    if (!size.isEmpty()) size = size.boundedTo(kLargestShown);
     QTextImageFormat f = addPicture(doc_, pic.bytes, pic.source, size);
     if (pic.kind != QLatin1String("png") && pic.kind != QLatin1String("jpeg") &&
         pic.kind != QLatin1String("dib")) {
@@ -880,7 +884,7 @@ void Reader::finishObject() {
         f = o.resultPicture;
     } else {
         const QSizeF size = QSizeF(o.objw > 0 ? o.objw * pixelsPerTwip : 64, o.objh > 0 ? o.objh * pixelsPerTwip : 64)
-                                .boundedTo(QSizeF(20000, 20000));
+                                .boundedTo(kLargestShown);
         const QString name = newResourceName();
         f.setName(name);
         f.setWidth(size.width());
